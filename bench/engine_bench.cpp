@@ -1,0 +1,79 @@
+// HandleTrigger per event: nanoseconds and heap allocations per event.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "allocation_counter.h"
+#include "engine/hook_decisions.h"
+#include "engine/mapping_engine.h"
+
+namespace {
+
+constexpr int32_t kHit = 65;
+constexpr int32_t kMiss = 90;
+constexpr int32_t kModifierMiss = 66;
+constexpr int32_t kChord = 67;
+
+// A table the size of a full keyboard mapping, with the cases measured.
+MappingTable MakeTable() {
+    MappingTable table;
+    for (int32_t code = 1; code < 255; ++code) {
+        if (code == kMiss) continue;
+        Mapping m;
+        m.key = code;
+        m.notes = {code % 128};
+        table[code] = m;
+    }
+    table[kModifierMiss].modifier = 17;
+    table[kChord].notes = {48, 52, 55, 59, 62, 64, 67, 71, 74, 76};
+    return table;
+}
+
+void RunTrigger(benchmark::State& state, int32_t code) {
+    MappingTable table = MakeTable();
+    uint32_t sink = 0;
+    auto key_is_down = [](int32_t) { return false; };
+    auto send = [&](uint32_t message) { sink ^= message; };
+    const uint64_t before = AllocationCount();
+    bool down = true;
+    for (auto _ : state) {
+        HandleTrigger(table, code, down, key_is_down, send);
+        down = !down;
+        benchmark::DoNotOptimize(sink);
+    }
+    state.counters["allocs_per_event"] =
+        benchmark::Counter(static_cast<double>(AllocationCount() - before), benchmark::Counter::kAvgIterations);
+}
+
+void BM_HandleTrigger_Hit(benchmark::State& state) { RunTrigger(state, kHit); }
+void BM_HandleTrigger_Miss(benchmark::State& state) { RunTrigger(state, kMiss); }
+void BM_HandleTrigger_ModifierMiss(benchmark::State& state) { RunTrigger(state, kModifierMiss); }
+void BM_HandleTrigger_TenNoteChord(benchmark::State& state) { RunTrigger(state, kChord); }
+
+// The hooks' own work per event, without the chained call: the decision.
+void BM_KeyboardHookDecision(benchmark::State& state) {
+    HeldKeySet held;
+    const uint64_t before = AllocationCount();
+    uint32_t message = input_message::KeyDown;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(KeyboardTriggers(held, message, kHit));
+        message = message == input_message::KeyDown ? input_message::KeyUp : input_message::KeyDown;
+    }
+    state.counters["allocs_per_event"] =
+        benchmark::Counter(static_cast<double>(AllocationCount() - before), benchmark::Counter::kAvgIterations);
+}
+
+void BM_MouseHookDecision(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(MouseTriggers(input_message::Wheel, 120u << 16));
+}
+
+BENCHMARK(BM_HandleTrigger_Hit);
+BENCHMARK(BM_HandleTrigger_Miss);
+BENCHMARK(BM_HandleTrigger_ModifierMiss);
+BENCHMARK(BM_HandleTrigger_TenNoteChord);
+BENCHMARK(BM_KeyboardHookDecision);
+BENCHMARK(BM_MouseHookDecision);
+
+}  // namespace
+
+BENCHMARK_MAIN();

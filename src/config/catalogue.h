@@ -1,0 +1,13 @@
+#pragma once
+
+#include "config/core_state.h"
+
+// Rebuilds `config_list` from the listing of `cfg_dir` (creating the folder
+// when it is missing): every entry whose extension is exactly ".json".
+void ScanConfigs(CoreState& state);
+
+// Makes the path remembered in `last_config_path` current when it exists.
+void LoadLastConfig(CoreState& state);
+
+// Remembers `current_config` in `last_config_path`; does nothing when empty.
+void SaveLastConfig(const CoreState& state);

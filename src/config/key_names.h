@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// Key names (byte strings, compared exactly) to trigger codes, read from
+// KeyMapping.cfg once at start-up.
+using KeyNameTable = std::unordered_map<std::string, int32_t>;
+
+// Clears `key_names` and fills it from the key-name file; a missing or
+// unreadable file leaves the table empty. Never throws.
+void LoadKeyNames(KeyNameTable& key_names, const std::wstring& key_mapping_path);
+
+// A decimal text in 0..255 is the code itself; any other text is looked up in
+// the table; a text that names nothing gives 0. Never throws.
+int32_t ResolveKeyName(const KeyNameTable& key_names, std::string_view text);

@@ -1,0 +1,49 @@
+#include "engine/hook_decisions.h"
+
+namespace {
+
+TriggerEvents One(int32_t code, bool down) { return TriggerEvents{1, {{code, down}, {}}}; }
+
+int32_t ExtraButtonCode(uint32_t mouse_data) {
+    return (mouse_data >> 16) == 1 ? trigger_code::ExtraButton1 : trigger_code::ExtraButton2;
+}
+
+}  // namespace
+
+TriggerEvents KeyboardTriggers(HeldKeySet& held_keys, uint32_t message, int32_t vk) {
+    switch (message) {
+        case input_message::KeyDown:
+            if (held_keys.contains(vk)) return {};
+            held_keys.insert(vk);
+            return One(vk, true);
+        case input_message::KeyUp:
+            held_keys.erase(vk);
+            return One(vk, false);
+        case input_message::SysKeyUp:
+            if (!held_keys.contains(vk)) return {};
+            held_keys.erase(vk);
+            return One(vk, false);
+        default:
+            return {};
+    }
+}
+
+TriggerEvents MouseTriggers(uint32_t message, uint32_t mouse_data) {
+    using namespace input_message;
+    switch (message) {
+        case LeftButtonDown: return One(trigger_code::LeftButton, true);
+        case LeftButtonUp: return One(trigger_code::LeftButton, false);
+        case RightButtonDown: return One(trigger_code::RightButton, true);
+        case RightButtonUp: return One(trigger_code::RightButton, false);
+        case MiddleButtonDown: return One(trigger_code::MiddleButton, true);
+        case MiddleButtonUp: return One(trigger_code::MiddleButton, false);
+        case ExtraButtonDown: return One(ExtraButtonCode(mouse_data), true);
+        case ExtraButtonUp: return One(ExtraButtonCode(mouse_data), false);
+        case Wheel: {
+            const auto delta = static_cast<int16_t>(mouse_data >> 16);
+            const int32_t code = delta > 0 ? trigger_code::WheelAway : trigger_code::WheelTowards;
+            return TriggerEvents{2, {{code, true}, {code, false}}};
+        }
+        default: return {};
+    }
+}

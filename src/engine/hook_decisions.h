@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/mapping.h"
+
+// What the low-level hooks post for one raw input event, decided without the
+// platform so that the rules are tested natively. The message numbers are the
+// Windows ones; the hook procedures pass them through unchanged.
+
+namespace input_message {
+constexpr uint32_t KeyDown = 0x0100;
+constexpr uint32_t KeyUp = 0x0101;
+constexpr uint32_t SysKeyDown = 0x0104;
+constexpr uint32_t SysKeyUp = 0x0105;
+constexpr uint32_t LeftButtonDown = 0x0201;
+constexpr uint32_t LeftButtonUp = 0x0202;
+constexpr uint32_t RightButtonDown = 0x0204;
+constexpr uint32_t RightButtonUp = 0x0205;
+constexpr uint32_t MiddleButtonDown = 0x0207;
+constexpr uint32_t MiddleButtonUp = 0x0208;
+constexpr uint32_t Wheel = 0x020A;
+constexpr uint32_t ExtraButtonDown = 0x020B;
+constexpr uint32_t ExtraButtonUp = 0x020C;
+}  // namespace input_message
+
+namespace trigger_code {
+constexpr int32_t MiddleButton = 4;
+constexpr int32_t ExtraButton1 = 5;
+constexpr int32_t ExtraButton2 = 6;
+constexpr int32_t RightButton = 252;
+constexpr int32_t LeftButton = 253;
+constexpr int32_t WheelAway = 254;
+constexpr int32_t WheelTowards = 255;
+}  // namespace trigger_code
+
+struct TriggerEvent {
+    int32_t code = 0;
+    bool down = false;
+};
+
+// Up to two trigger events (a wheel notch is a press and a release).
+struct TriggerEvents {
+    int count = 0;
+    TriggerEvent events[2];
+};
+
+// A key press is posted once per physical press: the auto-repeated key-downs
+// of a held key post nothing. A release is posted for every key-up, and for a
+// system key-up of a key whose press was posted (Alt pressed while the key was
+// held), so that no posted press is left without its release.
+TriggerEvents KeyboardTriggers(HeldKeySet& held_keys, uint32_t message, int32_t vk);
+
+// Mouse buttons and wheel notches; `mouse_data` is the raw field of the hook
+// record whose high word carries the wheel delta or the extra-button number.
+TriggerEvents MouseTriggers(uint32_t message, uint32_t mouse_data);
