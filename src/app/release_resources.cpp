@@ -1,0 +1,18 @@
+#include "app/release_resources.h"
+
+#include <utility>
+
+// The results of the release calls are not tested: at this point there is
+// nothing left to do about a failure, and a failing step must not keep the
+// later ones from running.
+void ReleaseResources(AppState& state) {
+    if (state.tray_icon.cbSize != 0) {
+        NOTIFYICONDATAW icon = std::exchange(state.tray_icon, NOTIFYICONDATAW{});
+        Shell_NotifyIconW(NIM_DELETE, &icon);
+    }
+    if (HHOOK hook = std::exchange(state.keyboard_hook, nullptr)) UnhookWindowsHookEx(hook);
+    if (HHOOK hook = std::exchange(state.mouse_hook, nullptr)) UnhookWindowsHookEx(hook);
+    CloseMidiOut(state.midi_out);
+    if (HANDLE watch = std::exchange(state.folder_watch, nullptr)) FindCloseChangeNotification(watch);
+    if (HANDLE mutex = std::exchange(state.instance_mutex, nullptr)) CloseHandle(mutex);
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "app/app_state.h"
+
+// Gives back, in this order, the tray icon, the keyboard hook, the mouse hook,
+// the MIDI port, the folder watch and the single-instance mutex. Each is
+// released only while held and cleared at once, so a second run does nothing.
+void ReleaseResources(AppState& state);

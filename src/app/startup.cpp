@@ -1,0 +1,96 @@
+#include "app/startup.h"
+
+#include <exception>
+
+#include "app/app_state.h"
+#include "app/cfg_folder.h"
+#include "app/main_loop.h"
+#include "app/release_resources.h"
+#include "app/tray_window.h"
+#include "config/catalogue.h"
+#include "config/config_loader.h"
+#include "config/key_names.h"
+#include "engine/input_hooks.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitNoMidiPort = 1;
+constexpr int kExitCfgUnusable = 2;
+
+// True when another instance of this logon session holds the mutex. A mutex
+// that cannot be created at all leaves the program running without the guard.
+bool AnotherInstanceRuns(AppState& state) {
+    state.instance_mutex = CreateMutexW(nullptr, TRUE, L"Local\\Quillfret_Unique_Instance_Mutex");
+    return state.instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void BuildPaths(AppState& state) {
+    state.exe_dir = GetExeDir();
+    state.cfg_dir = state.exe_dir + L"\\CFG";
+    state.key_mapping_path = state.cfg_dir + L"\\KeyMapping.cfg";
+    state.last_config_path = state.cfg_dir + L"\\last_config.txt";
+}
+
+std::wstring AnsiToWide(const char* text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) return {};
+    std::wstring wide(static_cast<size_t>(length - 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    return wide;
+}
+
+// Steps that read the CFG folder: the key names, the catalogue, the
+// remembered choice (else the first file) and the first load. The readers
+// absorb the problems of single files themselves; what still escapes them
+// (the folder vanished, say) means the folder cannot be used, as a folder
+// that cannot be created does. This is the one place that is caught.
+std::optional<std::wstring> LoadConfiguration(AppState& state) {
+    if (auto failure = PrepareCfgFolder(state.cfg_dir)) return failure;
+    try {
+        LoadKeyNames(state.key_names, state.key_mapping_path);
+        ScanConfigs(state);
+        LoadLastConfig(state);
+        if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
+        LoadConfig(state);
+    } catch (const std::exception& error) {
+        return AnsiToWide(error.what());
+    }
+    return std::nullopt;
+}
+
+int EndStartUp(AppState& state, const std::wstring& text, const wchar_t* caption, UINT icon, int exit_code) {
+    MessageBoxW(nullptr, text.c_str(), caption, MB_OK | icon);
+    ReleaseResources(state);  // only the mutex is held at this point
+    return exit_code;
+}
+
+}  // namespace
+
+std::wstring GetExeDir() {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    std::wstring path(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(0, separator);
+}
+
+int RunQuillfret(HINSTANCE instance) {
+    if (AnotherInstanceRuns(app)) {
+        return EndStartUp(app, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
+    }
+    BuildPaths(app);
+    if (auto failure = LoadConfiguration(app)) {
+        const std::wstring text = L"The CFG folder cannot be used:\n" + app.cfg_dir + L"\n\n" + *failure;
+        return EndStartUp(app, text, L"Error", MB_ICONERROR, kExitCfgUnusable);
+    }
+    if (!OpenMidiOut(app.midi_out, app.midi_device)) {
+        return EndStartUp(app, L"Fenwickloop MIDI device not found", L"Error", MB_ICONERROR, kExitNoMidiPort);
+    }
+    CreateTrayWindow(instance);
+    InstallInputHooks();
+    StartFolderWatch(app);
+    RunMainLoop(app);
+    ReleaseResources(app);
+    return kExitOk;
+}

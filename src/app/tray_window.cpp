@@ -1,0 +1,64 @@
+#include "app/tray_window.h"
+
+#include <cwchar>
+
+#include "app/app_state.h"
+#include "app/menu_commands.h"
+#include "app/release_resources.h"
+#include "app/tray_menu.h"
+#include "app/window_messages.h"
+#include "engine/mapping_engine.h"
+
+namespace {
+
+void HandleTriggerMessage(WPARAM wparam, LPARAM lparam) {
+    const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
+    HandleTrigger(
+        app.mappings, code, lparam != 0, [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; },
+        [](uint32_t message) { SendShortMessage(app.midi_out, message); });
+}
+
+void AddTrayIcon() {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = app.window;
+    icon.uID = 1;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_APP_TRAY;
+    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wcsncpy(icon.szTip, L"Quillfret", std::size(icon.szTip) - 1);
+    // Without a notification area the program still works through its hooks;
+    // only an icon that was added is kept for its removal.
+    if (Shell_NotifyIconW(NIM_ADD, &icon)) app.tray_icon = icon;
+}
+
+}  // namespace
+
+LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            // Only a destruction from outside gets here. Nothing can work
+            // without the window, so the program releases everything and ends.
+            ReleaseResources(app);
+            PostQuitMessage(0);
+            break;
+        case WM_COMMAND: RunMenuCommand(app, LOWORD(wparam)); break;
+        case WM_APP_TRAY:
+            if (lparam == WM_RBUTTONUP) ShowTrayMenu(app);
+            break;
+        case WM_APP_KEYBOARD:
+        case WM_APP_MOUSE: HandleTriggerMessage(wparam, lparam); break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+void CreateTrayWindow(HINSTANCE instance) {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = TrayWindowProc;
+    window_class.hInstance = instance;
+    window_class.lpszClassName = L"QuillfretWindow";
+    RegisterClassW(&window_class);
+    app.window = CreateWindowExW(0, L"QuillfretWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
+                                 instance, nullptr);
+    AddTrayIcon();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+// Messages to the hidden window.
+constexpr UINT WM_APP_TRAY = WM_APP + 1;      // the tray icon's callback; lParam is the mouse message
+constexpr UINT WM_APP_KEYBOARD = WM_APP + 2;  // wParam virtual-key code, lParam 1 press / 0 release
+constexpr UINT WM_APP_MOUSE = WM_APP + 3;     // wParam mouse trigger code, lParam 1 press / 0 release
+
+// Tray menu commands.
+constexpr UINT ID_NEW_CONFIG = 1000;
+constexpr UINT ID_EDIT_CURRENT = 1001;
+constexpr UINT ID_OPEN_CFG_FOLDER = 1002;
+constexpr UINT ID_QUIT = 1003;
+constexpr UINT ID_CONFIG_BASE = 2000;  // + index into config_list
