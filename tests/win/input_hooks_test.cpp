@@ -1,0 +1,161 @@
+#include "engine/input_hooks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/release_resources.h"
+#include "app/window_messages.h"
+#include "win_test_support.h"
+
+namespace {
+
+// Events as seen by a low-level hook installed before the program's hooks:
+// it runs after them only if they pass each event on.
+std::vector<std::string> downstream_events;
+
+std::string Event(const char* kind, WPARAM message, DWORD value) {
+    return std::string(kind) + " " + std::to_string(message) + " " + std::to_string(value);
+}
+
+LRESULT CALLBACK DownstreamKeyboard(int code, WPARAM wparam, LPARAM lparam) {
+    const auto& record = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
+    if (code == HC_ACTION) downstream_events.push_back(Event("key", wparam, record.vkCode));
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK DownstreamMouse(int code, WPARAM wparam, LPARAM lparam) {
+    const auto& record = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lparam);
+    if (code == HC_ACTION && wparam != WM_MOUSEMOVE) {
+        downstream_events.push_back(Event("mouse", wparam, record.mouseData));
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// The program's hooks, posting to a recording window, with a downstream hook
+// of each kind installed first. Input comes from this process by SendInput,
+// which returns after the hooks have run.
+class InputHooksTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+        downstream_keyboard_ = SetWindowsHookExW(WH_KEYBOARD_LL, DownstreamKeyboard, nullptr, 0);
+        downstream_mouse_ = SetWindowsHookExW(WH_MOUSE_LL, DownstreamMouse, nullptr, 0);
+        app.window = window_.handle();
+        app.held_keys = HeldKeySet{};
+        InstallInputHooks();
+        ASSERT_NE(app.keyboard_hook, nullptr);
+        ASSERT_NE(app.mouse_hook, nullptr);
+        downstream_events.clear();
+    }
+
+    void TearDown() override {
+        ReleaseResources(app);
+        if (downstream_keyboard_) UnhookWindowsHookEx(downstream_keyboard_);
+        if (downstream_mouse_) UnhookWindowsHookEx(downstream_mouse_);
+        app.window = nullptr;
+    }
+
+    // The posted trigger messages, compactly: "K+65" keyboard press, "M-253" mouse release.
+    std::string Posted() {
+        PumpMessages();
+        std::string text;
+        for (const auto& received : window_.received()) {
+            if (!text.empty()) text += ' ';
+            text += received.message == WM_APP_KEYBOARD ? 'K' : 'M';
+            text += received.lparam == 1 ? '+' : received.lparam == 0 ? '-' : '?';
+            text += std::to_string(static_cast<int32_t>(received.wparam));
+        }
+        window_.Clear();
+        return text;
+    }
+
+    RecordingWindow window_{WM_APP_KEYBOARD, WM_APP_MOUSE};
+    HHOOK downstream_keyboard_ = nullptr;
+    HHOOK downstream_mouse_ = nullptr;
+};
+
+TEST_F(InputHooksTest, AutoRepeatedKeyDownsPostOnePress) {
+    SendKey('A', true);
+    SendKey('A', true);
+    SendKey('A', true);
+    SendKey('A', false);
+    EXPECT_EQ(Posted(), "K+65 K-65");
+    SendKey('A', true);
+    SendKey('A', false);
+    EXPECT_EQ(Posted(), "K+65 K-65");
+}
+
+TEST_F(InputHooksTest, ReleaseOfAKeyNeverSeenDownStillPostsARelease) {
+    SendKey('B', false);
+    EXPECT_EQ(Posted(), "K-66");
+}
+
+TEST_F(InputHooksTest, KeyReleasedWhileAltIsHeldGetsItsRelease) {
+    SendKey('A', true);
+    SendKey(VK_MENU, true);   // system key-down: nothing posted
+    SendKey('C', true);       // a key pressed under Alt is a system key-down: nothing
+    SendKey('C', false);      // its system key-up: never posted as pressed, so nothing
+    SendKey('A', false);      // system key-up of a posted press: the release
+    SendKey(VK_MENU, false);
+    const std::string posted = Posted();
+    EXPECT_EQ(posted.substr(0, 9), "K+65 K-65") << posted;
+    EXPECT_EQ(posted.find("67"), std::string::npos) << posted;
+    SendKey('A', true);  // the next press is not taken for an auto-repeat
+    SendKey('A', false);
+    EXPECT_EQ(Posted(), "K+65 K-65");
+}
+
+TEST_F(InputHooksTest, MouseButtonsPostTheirTriggerCodes) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    SendMouse(MOUSEEVENTF_MIDDLEDOWN);
+    SendMouse(MOUSEEVENTF_MIDDLEUP);
+    SendMouse(MOUSEEVENTF_XDOWN, XBUTTON1);
+    SendMouse(MOUSEEVENTF_XUP, XBUTTON1);
+    SendMouse(MOUSEEVENTF_XDOWN, XBUTTON2);
+    SendMouse(MOUSEEVENTF_XUP, XBUTTON2);
+    EXPECT_EQ(Posted(), "M+253 M-253 M+252 M-252 M+4 M-4 M+5 M-5 M+6 M-6");
+}
+
+TEST_F(InputHooksTest, EachWheelNotchPostsAPressAndARelease) {
+    SendMouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
+    SendMouse(MOUSEEVENTF_WHEEL, 0);  // no direction counts as towards the user
+    SendMouse(MOUSEEVENTF_WHEEL, 3 * WHEEL_DELTA);  // one pair whatever the size
+    EXPECT_EQ(Posted(), "M+254 M-254 M+255 M-255 M+255 M-255 M+254 M-254");
+}
+
+TEST_F(InputHooksTest, EveryEventIsPassedOn) {
+    SendKey('A', true);
+    SendKey('A', true);
+    SendKey('A', false);
+    SendKey(VK_MENU, true);
+    SendKey(VK_MENU, false);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
+    const std::vector<std::string> keys_then_mouse = {
+        Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYUP, 'A'),
+        Event("key", WM_SYSKEYDOWN, VK_MENU)};
+    ASSERT_GE(downstream_events.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(downstream_events.begin(), downstream_events.begin() + 4), keys_then_mouse);
+    const std::vector<std::string> mouse = {Event("mouse", WM_LBUTTONDOWN, 0), Event("mouse", WM_LBUTTONUP, 0),
+                                            Event("mouse", WM_MOUSEWHEEL, static_cast<DWORD>(-WHEEL_DELTA) << 16)};
+    EXPECT_EQ(std::vector<std::string>(downstream_events.end() - 3, downstream_events.end()), mouse);
+}
+
+TEST_F(InputHooksTest, ReleaseResourcesRemovesBothHooks) {
+    ReleaseResources(app);
+    EXPECT_EQ(app.keyboard_hook, nullptr);
+    EXPECT_EQ(app.mouse_hook, nullptr);
+    SendKey('A', true);
+    SendKey('A', false);
+    SendMouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    EXPECT_EQ(Posted(), "");
+}
+
+}  // namespace

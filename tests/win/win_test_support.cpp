@@ -1,0 +1,54 @@
+#include "win_test_support.h"
+
+bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
+
+void SendKey(WORD vk, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+void SendMouse(DWORD flags, DWORD mouse_data) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = mouse_data;
+    SendInput(1, &input, sizeof(input));
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+RecordingWindow::RecordingWindow(UINT first, UINT last) : first_(first), last_(last) {
+    static const wchar_t* const class_name = [] {
+        WNDCLASSW window_class{};
+        window_class.lpfnWndProc = Procedure;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.lpszClassName = L"QuillfretTestRecorder";
+        RegisterClassW(&window_class);
+        return L"QuillfretTestRecorder";
+    }();
+    window_ = CreateWindowExW(0, class_name, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), this);
+}
+
+RecordingWindow::~RecordingWindow() { DestroyWindow(window_); }
+
+LRESULT CALLBACK RecordingWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message >= self->first_ && message <= self->last_) {
+        self->received_.push_back({message, wparam, lparam});
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// Helpers for the tests of the Win32 edge, which run under Wine.
+
+// True when the tests can create windows and receive input (a display).
+bool HasDisplay();
+
+// Sends one keyboard event by SendInput (virtual-key code, press or release).
+void SendKey(WORD vk, bool down);
+
+// Sends one mouse event by SendInput with the given MOUSEEVENTF_ flags and data.
+void SendMouse(DWORD flags, DWORD mouse_data = 0);
+
+// Retrieves and dispatches every message now queued for this thread.
+void PumpMessages();
+
+// A hidden top-level window that records the messages it receives in the
+// range [first, last]; destroyed with the object.
+class RecordingWindow {
+public:
+    struct Received {
+        UINT message;
+        WPARAM wparam;
+        LPARAM lparam;
+    };
+
+    RecordingWindow(UINT first, UINT last);
+    ~RecordingWindow();
+    RecordingWindow(const RecordingWindow&) = delete;
+    RecordingWindow& operator=(const RecordingWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    const std::vector<Received>& received() const { return received_; }
+    void Clear() { received_.clear(); }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    HWND window_ = nullptr;
+    UINT first_;
+    UINT last_;
+    std::vector<Received> received_;
+};
