@@ -2,12 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <type_traits>
 
 #include "config/code_page.h"
 #include "config/path_presence.h"
 #include "config/regular_file.h"
 #include "config/utf8.h"
+#include "config/wide_path.h"
 
 namespace fs = std::filesystem;
 
@@ -23,18 +23,6 @@ bool HasJsonExtension(std::wstring_view name) {
     const size_t dot = name.rfind(L'.');
     if (dot == std::wstring_view::npos || dot == 0) return false;
     return name.substr(dot) == L".json";
-}
-
-// An entry's name as the program holds paths. On Windows the listing is
-// already wide; elsewhere its bytes are UTF-8, and a name that is not has no
-// wide form and cannot be offered.
-template <typename Char>
-std::optional<std::wstring> WideName(const std::basic_string<Char>& name) {
-    if constexpr (std::is_same_v<Char, wchar_t>) {
-        return name;
-    } else {
-        return Utf8ToWide(name);
-    }
 }
 
 // Creates the folder when nothing has its name. False when it is not there
@@ -68,38 +56,42 @@ std::optional<std::string> EncodeRememberedPath(std::wstring_view path) {
 
 void ScanConfigs(CoreState& state) {
     state.config_list.clear();
-    const fs::path folder(state.cfg_dir);
-    if (!EnsureFolder(folder)) return;
+    const std::optional<fs::path> folder = PathFromWide(state.cfg_dir);
+    if (!folder || !EnsureFolder(*folder)) return;
     const std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
     // A listing that cannot be opened or advanced ends the scan; the entries
     // already taken stay, and each of them passed the extension test.
     std::error_code error;
-    for (fs::directory_iterator entry(folder, error); !error && entry != fs::directory_iterator();
+    for (fs::directory_iterator entry(*folder, error); !error && entry != fs::directory_iterator();
          entry.increment(error)) {
-        const std::optional<std::wstring> name = WideName(entry->path().filename().native());
+        // A name without a wide form (not UTF-8, natively) cannot be offered.
+        const std::optional<std::wstring> name = WideFromPath(entry->path().filename());
         if (name && HasJsonExtension(*name)) state.config_list.push_back(state.cfg_dir + separator + *name);
     }
 }
 
 void LoadLastConfig(CoreState& state) {
-    const fs::path file(state.last_config_path);
-    if (!IsRegularFile(file)) return;
-    std::ifstream in(file);  // text mode: a CR LF line end arrives as LF
+    const std::optional<fs::path> file = PathFromWide(state.last_config_path);
+    if (!file || !IsRegularFile(*file)) return;
+    std::ifstream in(*file);  // text mode: a CR LF line end arrives as LF
     std::string line;
     if (!std::getline(in, line)) return;
-    const std::optional<std::wstring> path = DecodeRememberedPath(line);
-    // A path that is not text, or that cannot be found for any reason, is not taken.
-    if (!path || CheckPathPresence(fs::path(*path)) != PathPresence::kPresent) return;
-    state.current_config = *path;
+    const std::optional<std::wstring> remembered = DecodeRememberedPath(line);
+    if (!remembered) return;  // not text in its encoding: nothing to take
+    // A path that cannot be found, for whatever reason, is not taken.
+    const std::optional<fs::path> path = PathFromWide(*remembered);
+    if (!path || CheckPathPresence(*path) != PathPresence::kPresent) return;
+    state.current_config = *remembered;
 }
 
 void SaveLastConfig(const CoreState& state) {
     if (state.current_config.empty()) return;
-    const fs::path file(state.last_config_path);
+    const std::optional<fs::path> file = PathFromWide(state.last_config_path);
+    if (!file) return;
     // Like the reading side, never open a device or pipe under the file's name.
-    if (CheckPathPresence(file) != PathPresence::kAbsent && !IsRegularFile(file)) return;
+    if (CheckPathPresence(*file) != PathPresence::kAbsent && !IsRegularFile(*file)) return;
     const std::optional<std::string> text = EncodeRememberedPath(state.current_config);
     if (!text) return;
-    std::ofstream out(file, std::ios::out | std::ios::trunc);  // text mode; no line end is written
+    std::ofstream out(*file, std::ios::out | std::ios::trunc);  // text mode; no line end is written
     out << *text;
 }

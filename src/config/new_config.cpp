@@ -7,6 +7,7 @@
 
 #include "config/new_text_file.h"
 #include "config/path_presence.h"
+#include "config/wide_path.h"
 
 namespace fs = std::filesystem;
 
@@ -56,7 +57,9 @@ std::optional<std::wstring> CreateNewConfig(const std::wstring& cfg_dir) {
     const std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
     for (int64_t number = 1; number <= std::numeric_limits<int32_t>::max(); ++number) {
         const std::wstring path = cfg_dir + separator + L"Config_" + std::to_wstring(number) + L".json";
-        switch (TryCreate(fs::path(path))) {
+        const std::optional<fs::path> file = PathFromWide(path);
+        if (!file) return std::nullopt;  // a folder name without a file-system form
+        switch (TryCreate(*file)) {
             case Attempt::kCreated: return path;
             case Attempt::kFailed: return std::nullopt;
             case Attempt::kTaken: break;
