@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -25,6 +26,18 @@ std::string HexBytes(uint32_t message) {
 
 }  // namespace
 
+void SetLastWriteTime(const fs::path& file, int seconds_from_now) {
+    HANDLE handle = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(seconds_from_now) * 10'000'000);
+    const FILETIME write_time{time.LowPart, time.HighPart};
+    SetFileTime(handle, nullptr, nullptr, &write_time);
+    CloseHandle(handle);
+}
+
 QuillfretRun::QuillfretRun(const std::wstring& name)
     : folder_(fs::temp_directory_path() / L"quillfret-e2e" / name), record_(folder_ / L"midi-record.txt") {
     fs::remove_all(folder_);
@@ -40,10 +53,14 @@ QuillfretRun::~QuillfretRun() {
     fs::remove_all(folder_, ignored);
 }
 
-void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text) const {
+void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text) {
     fs::create_directories(cfg());
-    std::ofstream file(cfg() / name, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    {
+        std::ofstream file(cfg() / name, std::ios::binary | std::ios::trunc);
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    // An hour back, then two seconds later per write: distinct and increasing.
+    SetLastWriteTime(cfg() / name, -3600 + 2 * ++writes_);
 }
 
 ChildProcess QuillfretRun::Launch(const std::wstring& ports) const {
@@ -55,23 +72,27 @@ ChildProcess QuillfretRun::Launch(const std::wstring& ports) const {
 }
 
 bool QuillfretRun::Start(const std::wstring& ports) {
+    const auto opens = [&] {
+        const auto kinds = RecordKinds();
+        return std::count(kinds.begin(), kinds.end(), "open");
+    };
+    const auto opens_before = opens();
     process_ = Launch(ports);
     if (!process_.started()) {
         ADD_FAILURE() << "Quillfret.exe did not start";
         return false;
     }
-    if (!WaitUntil([&] { return window() != nullptr; }, kStartTimeout)) {
-        ADD_FAILURE() << "no QuillfretWindow appeared";
+    // The window comes after the port, and the hooks right after the window.
+    if (!WaitUntil([&] { return window() != nullptr && opens() > opens_before; }, kStartTimeout)) {
+        ADD_FAILURE() << "no QuillfretWindow with an open MIDI port appeared";
         return false;
     }
-    const auto port_open = [&] {
-        const auto kinds = RecordKinds();
-        return std::find(kinds.begin(), kinds.end(), "open") != kinds.end();
-    };
-    if (!WaitUntil(port_open, kStartTimeout)) {
-        ADD_FAILURE() << "the MIDI port was not opened";
-        return false;
-    }
+    // Nothing outside tells when the hooks are in: a message handled by the
+    // window means start-up has reached its message loop or nearly so, and
+    // a short pause covers the rest.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    Sleep(200);
     return true;
 }
 
