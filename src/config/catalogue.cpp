@@ -25,8 +25,8 @@ bool HasJsonExtension(std::wstring_view name) {
     return name.substr(dot) == L".json";
 }
 
-// Creates the folder when nothing has its name. False when it is not there
-// or cannot be told apart from a failure.
+// Creates the folder when nothing has its name. False when the check or the
+// creation failed: then there is nothing to list.
 bool EnsureFolder(const fs::path& folder) {
     switch (CheckPathPresence(folder)) {
         case PathPresence::kPresent: return true;
@@ -34,7 +34,8 @@ bool EnsureFolder(const fs::path& folder) {
         case PathPresence::kAbsent: break;
     }
     std::error_code error;  // a folder that cannot be made leaves the catalogue empty
-    return fs::create_directory(folder, error);
+    fs::create_directory(folder, error);  // also fine when made meanwhile by someone else
+    return !error;
 }
 
 std::optional<std::wstring> DecodeRememberedPath(std::string_view line) {
