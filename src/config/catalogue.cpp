@@ -33,8 +33,10 @@ bool EnsureFolder(const fs::path& folder) {
         case PathPresence::kUnknown: return false;
         case PathPresence::kAbsent: break;
     }
-    std::error_code error;  // a folder that cannot be made leaves the catalogue empty
-    fs::create_directory(folder, error);  // also fine when made meanwhile by someone else
+    // A folder that cannot be made leaves the catalogue empty; one made
+    // meanwhile by someone else is no error.
+    std::error_code error;
+    fs::create_directory(folder, error);
     return !error;
 }
 

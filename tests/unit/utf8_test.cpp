@@ -16,10 +16,10 @@ TEST(Utf8Test, ConvertsEveryLengthOfSequenceBothWays) {
     const std::vector<Pair> pairs = {
         {L"", ""},
         {L"CFG\\a.json", "CFG\\a.json"},
-        {L"\u00e9", "\xC3\xA9"},                          // two bytes
-        {L"\u043c\u0443", "\xD0\xBC\xD1\x83"},            // Cyrillic
-        {L"\u97f3\uFEFF", "\xE9\x9F\xB3\xEF\xBB\xBF"},    // three bytes
-        {L"\U0001F3B9", "\xF0\x9F\x8E\xB9"},              // four bytes (a surrogate pair in UTF-16)
+        {L"\u00e9", "\xC3\xA9"},                        // two bytes
+        {L"\u043c\u0443", "\xD0\xBC\xD1\x83"},          // Cyrillic
+        {L"\u97f3\uFEFF", "\xE9\x9F\xB3\xEF\xBB\xBF"},  // three bytes
+        {L"\U0001F3B9", "\xF0\x9F\x8E\xB9"},            // four bytes (a surrogate pair in UTF-16)
         {L"\U0010FFFF\u007F\u0080\u07FF\u0800\uFFFF", "\xF4\x8F\xBF\xBF\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
     };
     for (const Pair& pair : pairs) {
