@@ -61,6 +61,31 @@ TEST_F(Cp1252Test, NoBestFitReplacement) {
     EXPECT_EQ(AnsiToWide("\xE9\x80"), L"\u00e9\u20ac");
 }
 
+// Text mode: a line ended by CR LF (as Notepad writes it) names the path without the CR.
+TEST(LastConfigWinTest, CrLfLineEndIsNotPartOfThePath) {
+    TempDir dir;
+    CoreState state;
+    state.last_config_path = dir.Wide("last_config.txt");
+    WriteBytes(dir.path() / "a.json", "{}");
+    WriteBytes(state.last_config_path, dir.path().string() + "\\a.json\r\nsecond line\r\n");
+
+    LoadLastConfig(state);
+
+    EXPECT_EQ(state.current_config, dir.Wide("a.json"));
+}
+
+TEST(ScanConfigsWinTest, HiddenAndSystemEntriesAreListed) {
+    TempDir dir;
+    CoreState state;
+    state.cfg_dir = dir.path().wstring();
+    WriteBytes(dir.path() / "h.json", "{}");
+    ASSERT_TRUE(SetFileAttributesW(dir.Wide("h.json").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+
+    ScanConfigs(state);
+
+    EXPECT_EQ(state.config_list, ConfigList{dir.Wide("h.json")});
+}
+
 TEST(NewConfigWinTest, DefaultFileIsExactlyFiftyNineBytesWithCrLf) {
     TempDir dir;
     const std::optional<std::wstring> path = CreateNewConfig(dir.path().wstring());
