@@ -131,6 +131,9 @@ EntryReport* StartEntryReport(Reader& r, const json& entry) {
     EntryReport& noted = r.report->entries.emplace_back();
     noted.label = "mappings" + StepLabel(r.at.entry);
     noted.outcome = SkipReason(entry);
+    if (noted.outcome == EntryOutcome::SkippedKeyNotText) {
+        noted.key_text = entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
+    }
     return &noted;
 }
 
