@@ -291,6 +291,17 @@ TEST_F(CheckFileTest, KeyNamesFileGivenExplicitly) {
     EXPECT_NE(run.out.find("(1 names)"), std::string::npos) << run.out;
 }
 
+TEST_F(CheckFileTest, NonAsciiFileNames) {
+    const fs::path folder = dir_.path() / fs::path(u8"Kl\u00e4nge \u97f3");
+    fs::create_directory(folder);
+    WriteBytes(folder / "KeyMapping.cfg", "Pedal=64\n");
+    WriteBytes(folder / fs::path(u8"S\u00e4tze.json"), R"({"mappings": [{"key": "Pedal", "note": 60}]})");
+    const CheckRun run = Check({Text(folder / fs::path(u8"S\u00e4tze.json"))});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_NE(run.out.find("File: " + Text(folder / fs::path(u8"S\u00e4tze.json")) + "\n"), std::string::npos);
+    EXPECT_NE(run.out.find("key \"Pedal\" = 64, hold"), std::string::npos) << run.out;
+}
+
 TEST(CheckArguments, UsageErrors) {
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{}, {"--jsn", "m.json"}, {"a.json", "b.cfg", "c"}}) {
