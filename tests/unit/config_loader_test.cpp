@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -135,9 +136,9 @@ TEST_F(ReloadTest, FolderEmptiesTheTableAndCountsAsRead) {
 TEST_F(ReloadTest, FileAboveSixteenMebibytesCountsAsMalformed) {
     // Valid JSON padded with NUL bytes, which the parser never reaches.
     Write("exact.json", kKey65, t1_);
-    fs::resize_file(dir_.path() / "exact.json", 16 * 1024 * 1024);
+    fs::resize_file(dir_.path() / "exact.json", std::uintmax_t{16} * 1024 * 1024);
     Write("over.json", kKey66, t1_);
-    fs::resize_file(dir_.path() / "over.json", 16 * 1024 * 1024 + 1);
+    fs::resize_file(dir_.path() / "over.json", std::uintmax_t{16} * 1024 * 1024 + 1);
     Select("exact.json");
     LoadConfig(state_);
     EXPECT_EQ(Table(), "key=65");
