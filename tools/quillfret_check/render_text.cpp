@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,11 +69,9 @@ void RenderText(const CheckResult& result, std::ostream& out) {
     }
     out << "\n";
     for (const EntryCheck& check : result.entries) RenderEntry(check, out);
-    const std::size_t skipped = result.entries.size() - [&] {
-        std::size_t stored = 0;
-        for (const EntryCheck& check : result.entries) stored += check.entry.outcome == EntryOutcome::Stored;
-        return stored;
-    }();
+    const auto skipped = std::count_if(result.entries.begin(), result.entries.end(), [](const EntryCheck& check) {
+        return check.entry.outcome != EntryOutcome::Stored;
+    });
     out << (result.entries.empty() ? "" : "\n") << "Quillfret would load " << result.loaded_count << " mapping"
         << (result.loaded_count == 1 ? "" : "s") << " from " << result.entries.size() << " entr"
         << (result.entries.size() == 1 ? "y" : "ies") << "; " << skipped << " skipped or storing nothing; "
