@@ -10,3 +10,8 @@
 // point beyond U+10FFFF.
 std::optional<std::string> WideToUtf8(std::wstring_view text);
 std::optional<std::wstring> Utf8ToWide(std::string_view bytes);
+
+// UTF-8 text as a wide string, never failing: a byte sequence that is not
+// well-formed UTF-8 gives one U+FFFD per bad byte, so the result is always
+// well-formed.
+std::wstring WideFromUtf8(std::string_view text);
