@@ -1,34 +1,17 @@
 #include "config/config_loader.h"
 
-#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <optional>
-#include <ratio>
 #include <string>
-#include <system_error>
 
+#include "config/file_time.h"
 #include "config/mapping_file.h"
 #include "config/utf8.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 
-// The platform's file-time unit: 100-nanosecond ticks.
-using FileTicks = std::chrono::duration<int64_t, std::ratio<1, 10'000'000>>;
-
-}  // namespace
-
-std::optional<int64_t> StandardWriteTime(const fs::path& path) {
-    std::error_code error;  // absence and failure alike: it may vanish between the two queries
-    if (!fs::exists(path, error) || error) return std::nullopt;
-    const fs::file_time_type time = fs::last_write_time(path, error);
-    if (error) return std::nullopt;
-    return std::chrono::duration_cast<FileTicks>(time.time_since_epoch()).count();
-}
-
-void LoadConfig(CoreState& state) { LoadConfig(state, StandardWriteTime); }
+void LoadConfig(CoreState& state) { LoadConfig(state, LastWriteTime); }
 
 void LoadConfig(CoreState& state, WriteTimeQuery write_time) {
     if (state.current_config.empty()) return;

@@ -10,17 +10,11 @@
 // 100-nanosecond ticks; nothing when it does not exist or the query fails.
 using WriteTimeQuery = std::optional<int64_t> (*)(const std::filesystem::path& path);
 
-// The standard library's answer. Natively it has the file system's full
-// resolution, but the MinGW runtime keeps whole seconds only: two saves within
-// one second would look alike and the second would not be read. The Windows
-// program therefore passes a query that asks the system for the full time.
-std::optional<int64_t> StandardWriteTime(const std::filesystem::path& path);
-
 // Brings `mappings` and `midi_device` into line with `current_config`. Reads
 // the file only when its path or last-write time differs from the file last
 // read; absorbs every problem of the file (the callers have no error
 // handling), leaving the table empty for a file that fails as a whole.
 void LoadConfig(CoreState& state, WriteTimeQuery write_time);
 
-// LoadConfig with StandardWriteTime.
+// LoadConfig with the platform's full-resolution query (config/file_time.h).
 void LoadConfig(CoreState& state);
