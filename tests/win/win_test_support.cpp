@@ -2,18 +2,6 @@
 
 bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
 
-void BackdateFile(const std::wstring& path, int seconds) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
-    const FILETIME past{time.LowPart, time.HighPart};
-    SetFileTime(file, nullptr, nullptr, &past);
-    CloseHandle(file);
-}
-
 void PumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
