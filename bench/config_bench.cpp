@@ -1,0 +1,65 @@
+// LoadConfig: reading a changed mapping file (time per entry) and the call
+// for an unchanged one (the two file-system queries only).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "config/config_loader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A mapping file of `entries` entries, each naming its key through the key
+// names like a user's file, with chords, controllers and the other members.
+fs::path WriteMappingFile(int entries, KeyNameTable& names) {
+    const fs::path path = fs::temp_directory_path() / ("quillfret-bench-" + std::to_string(entries) + ".json");
+    std::ofstream out(path, std::ios::trunc);
+    out << "{\n  \"midi_device\": \"Fenwickloop\",\n  \"mappings\": [\n";
+    for (int i = 0; i < entries; ++i) {
+        const std::string name = "Key" + std::to_string(i);
+        names[name] = 256 + i;
+        out << "    { \"key\": \"" << name << "\", \"modifier\": \"17\", \"notes\": [" << i % 128 << ", 64, 67], "
+            << "\"velocity\": 90, \"channel\": " << 1 + i % 16 << ", \"cc_enabled\": true, \"cc_numbers\": [1, 11], "
+            << "\"cc_value_on\": 100, \"cc_value_off\": 20, \"mode\": \"" << (i % 2 ? "toggle" : "hold") << "\" }"
+            << (i + 1 < entries ? ",\n" : "\n");
+    }
+    out << "  ]\n}\n";
+    return path;
+}
+
+void BM_LoadConfig_Changed(benchmark::State& state) {
+    const int entries = static_cast<int>(state.range(0));
+    CoreState core;
+    const fs::path path = WriteMappingFile(entries, core.key_names);
+    core.current_config = path.wstring();
+    for (auto _ : state) {
+        core.loaded_write_time = 0;  // as if the file had been saved again
+        LoadConfig(core);
+        benchmark::DoNotOptimize(core.mappings.size());
+    }
+    if (core.mappings.size() != static_cast<size_t>(entries)) state.SkipWithError("the file did not load");
+    state.counters["per_entry"] =
+        benchmark::Counter(entries, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    fs::remove(path);
+}
+
+void BM_LoadConfig_Unchanged(benchmark::State& state) {
+    CoreState core;
+    const fs::path path = WriteMappingFile(100, core.key_names);
+    core.current_config = path.wstring();
+    LoadConfig(core);
+    for (auto _ : state) {
+        LoadConfig(core);
+        benchmark::DoNotOptimize(core.mappings.size());
+    }
+    fs::remove(path);
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadConfig_Changed)->Arg(100)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadConfig_Unchanged)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,257 @@
+#include "config/mapping_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <istream>
+#include <nlohmann/json.hpp>
+#include <string_view>
+#include <utility>
+
+#include "config/regular_file.h"
+
+namespace {
+
+using json = nlohmann::json;
+
+// One step into a container: an array element by index, an object member by
+// name, or (for a single value read as a one-element list) the value itself.
+struct Step {
+    const json* container = nullptr;
+    std::size_t index = 0;
+    const std::string* name = nullptr;
+};
+
+// Where the reader is. Kept up to date with plain stores as it goes, so that
+// a failure can name the member that caused it without slowing the load.
+struct Position {
+    Step entry;                      // the entry of "mappings" (container null: not in one)
+    const char* member = nullptr;    // the member being read, of the entry or the top level
+    Step element;                    // the element of a list member
+    const json* value = nullptr;     // the value being converted
+    const char* expected = nullptr;  // what the conversion expects, as "a number"
+};
+
+struct Reader {
+    const KeyNameTable& key_names;
+    MappingTable& mappings;
+    MappingFileReport* report;
+    Position at;
+};
+
+Step StepInto(const json& container, std::size_t index, const json::const_iterator& it) {
+    return {&container, index, container.is_object() ? &it.key() : nullptr};
+}
+
+std::string StepLabel(const Step& step) {
+    if (step.container == nullptr || !step.container->is_structured()) return "";
+    std::string label(1, '[');
+    label += step.name != nullptr ? json(*step.name).dump(-1, ' ', false, json::error_handler_t::replace)
+                                  : std::to_string(step.index);
+    label += ']';
+    return label;
+}
+
+std::string PathOf(const Position& at) {
+    std::string path = at.entry.container != nullptr ? "mappings" + StepLabel(at.entry) : "";
+    if (at.member != nullptr) path += (path.empty() ? "" : ".") + std::string(at.member);
+    return path + StepLabel(at.element);
+}
+
+const json* Member(Reader& r, const json& object, const char* name) {
+    r.at.member = name;
+    r.at.element = {};
+    r.at.value = nullptr;
+    const auto found = object.find(name);
+    return found == object.end() ? nullptr : &*found;
+}
+
+const json& Expect(Reader& r, const json& value, const char* expected) {
+    r.at.value = &value;
+    r.at.expected = expected;
+    return value;
+}
+
+// A number read as a signed 32-bit value: an integer keeps its low 32 bits,
+// true and false are 1 and 0 (the library's own conversion); anything else
+// raises a type error. The library converts a fraction by a plain cast, which
+// is undefined beyond 32 bits, so a fraction is truncated toward zero here and
+// then keeps its low 32 bits like an integer. (The parser rejects a number
+// that overflows a double, so the value is always finite.)
+int32_t ToInt32(const json& value) {
+    if (!value.is_number_float()) return value.get<int32_t>();
+    const double low = std::fmod(std::trunc(value.get<double>()), 4294967296.0);
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(low)));
+}
+
+int32_t Number(Reader& r, const json& entry, const char* name, int32_t fallback) {
+    const json* value = Member(r, entry, name);
+    return value == nullptr ? fallback : ToInt32(Expect(r, *value, "a number"));
+}
+
+const std::string& Text(Reader& r, const json& value) {
+    return Expect(r, value, "a string").get_ref<const std::string&>();
+}
+
+// "notes" (an array, or any single value read as a one-element list), or else
+// the single "note"; likewise "cc_numbers" and "cc_number".
+void ReadList(Reader& r, const json& entry, const char* list, const char* single, std::vector<int32_t>& out) {
+    if (const json* values = Member(r, entry, list)) {
+        std::size_t index = 0;
+        for (auto it = values->begin(); it != values->end(); ++it, ++index) {
+            r.at.element = StepInto(*values, index, it);
+            out.push_back(ToInt32(Expect(r, *it, "a number")));
+        }
+        return;
+    }
+    if (const json* value = Member(r, entry, single)) out.push_back(ToInt32(Expect(r, *value, "a number")));
+}
+
+// The entry guard: the code of the entry's "key", or nothing when the entry
+// has no usable one.
+std::optional<int32_t> EntryKey(const Reader& r, json& entry) {
+    try {
+        // A null entry becomes an object here, whose "key" is then null.
+        return ResolveKeyName(r.key_names, entry["key"].get_ref<const std::string&>());
+    } catch (const std::exception&) {
+        // An entry that is not an object or lacks a string "key" is skipped
+        // unread, on purpose: the other entries of the file still load.
+        return std::nullopt;
+    }
+}
+
+EntryOutcome SkipReason(const json& entry) {
+    if (!entry.is_object() && !entry.is_null()) return EntryOutcome::SkippedNotObject;
+    return entry.contains("key") ? EntryOutcome::SkippedKeyNotText : EntryOutcome::SkippedNoKey;
+}
+
+EntryReport* StartEntryReport(Reader& r, const json& entry) {
+    if (r.report == nullptr) return nullptr;
+    EntryReport& noted = r.report->entries.emplace_back();
+    noted.label = "mappings" + StepLabel(r.at.entry);
+    noted.outcome = SkipReason(entry);
+    return &noted;
+}
+
+void FinishEntryReport(EntryReport& noted, const json& entry, const Mapping& mapping) {
+    noted.outcome = mapping.key != 0 ? EntryOutcome::Stored : EntryOutcome::NoCode;
+    noted.key_text = entry.at("key").get<std::string>();
+    if (entry.contains("modifier")) noted.modifier_text = entry.at("modifier").get<std::string>();
+    if (entry.contains("mode")) noted.mode_text = entry.at("mode").get<std::string>();
+    noted.note_ignored = entry.contains("notes") && entry.contains("note");
+    noted.cc_number_ignored = entry.contains("cc_numbers") && entry.contains("cc_number");
+    noted.mapping = mapping;
+}
+
+void ReadEntry(Reader& r, json& entry) {
+    EntryReport* noted = StartEntryReport(r, entry);
+    Mapping mapping;
+    const std::optional<int32_t> key = EntryKey(r, entry);
+    if (!key) return;
+    if (noted != nullptr) noted->outcome = EntryOutcome::FailedFile;  // until it is read through
+    mapping.key = *key;
+    if (const json* modifier = Member(r, entry, "modifier"))
+        mapping.modifier = ResolveKeyName(r.key_names, Text(r, *modifier));
+    mapping.velocity = Number(r, entry, "velocity", mapping.velocity);
+    mapping.channel = Number(r, entry, "channel", mapping.channel);
+    if (const json* enabled = Member(r, entry, "cc_enabled"))
+        mapping.cc_enabled = Expect(r, *enabled, "a boolean").get<bool>();
+    mapping.cc_value_on = Number(r, entry, "cc_value_on", mapping.cc_value_on);
+    mapping.cc_value_off = Number(r, entry, "cc_value_off", mapping.cc_value_off);
+    ReadList(r, entry, "notes", "note", mapping.notes);
+    ReadList(r, entry, "cc_numbers", "cc_number", mapping.cc_numbers);
+    const json* mode = Member(r, entry, "mode");
+    mapping.mode = mode != nullptr && Text(r, *mode) == "toggle" ? MappingMode::Toggle : MappingMode::Hold;
+    if (noted != nullptr) FinishEntryReport(*noted, entry, mapping);
+    if (mapping.key != 0) r.mappings.insert_or_assign(mapping.key, std::move(mapping));
+}
+
+// "mappings": array elements in order; an object's member values in
+// ascending name order; null nothing; any other value is one entry (which is
+// then skipped). The library's iteration gives exactly these forms.
+void ReadEntries(Reader& r, json& entries) {
+    std::size_t index = 0;
+    for (auto it = entries.begin(); it != entries.end(); ++it, ++index) {
+        r.at = Position{};
+        r.at.entry = StepInto(entries, index, it);
+        ReadEntry(r, *it);
+    }
+}
+
+// A value's kind in words: "a string", "an array", "null".
+std::string Described(const json& value) {
+    if (value.is_null()) return "null";
+    return (value.is_structured() ? "an " : "a ") + std::string(value.type_name());
+}
+
+// The library's message without its prefix, up to and including `end`.
+std::string ParserWords(const std::string& what, const char* end) {
+    const std::size_t found = what.find(end);
+    return found == std::string::npos ? what : what.substr(found + std::string_view(end).size());
+}
+
+void NoteFailure(MappingFileReport& report, const Position& at, const std::exception& error) {
+    if (const auto* syntax = dynamic_cast<const json::parse_error*>(&error)) {
+        report.failure = FileFailure::Syntax;
+        report.failure_detail = ParserWords(syntax->what(), ": ");
+        unsigned long line = 0, column = 0;
+        if (std::sscanf(syntax->what(), "%*[^]]] parse error at line %lu, column %lu", &line, &column) == 2) {
+            report.failure_line = line;
+            report.failure_column = column;
+        }
+        return;
+    }
+    if (dynamic_cast<const json::type_error*>(&error) != nullptr && at.value != nullptr) {
+        report.failure = FileFailure::Type;
+        report.failure_path = PathOf(at);
+        report.failure_detail = Described(*at.value) + " where " + at.expected + " is expected";
+        return;
+    }
+    report.failure = FileFailure::Other;
+    report.failure_path = PathOf(at);
+    report.failure_detail =
+        dynamic_cast<const json::exception*>(&error) != nullptr ? ParserWords(error.what(), "] ") : error.what();
+}
+
+std::optional<std::string> ReadDocument(Reader& r, std::istream& in) {
+    std::optional<std::string> midi_device;
+    json document;
+    try {
+        in >> document;  // stream extraction: one value; whatever follows it is not read
+        if (const json* device = document.is_object() ? Member(r, document, "midi_device") : nullptr) {
+            midi_device = Text(r, *device);
+        }
+        r.at = Position{};
+        Expect(r, document, "an object");
+        ReadEntries(r, document["mappings"]);  // a null document becomes an empty object here
+    } catch (const std::exception& error) {
+        // Any failure outside the entry guard (syntax, a member of the wrong
+        // type, running out of memory) fails the file as a whole, on purpose:
+        // no half-read file stays in force. The device name read before stays.
+        r.mappings.clear();
+        if (r.report != nullptr) NoteFailure(*r.report, r.at, error);
+    }
+    return midi_device;
+}
+
+std::optional<std::string> Refuse(MappingFileReport* report, FileFailure failure) {
+    if (report != nullptr) report->failure = failure;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
+                                           MappingTable& mappings, MappingFileReport* report) {
+    mappings.clear();
+    if (!IsRegularFile(path)) return Refuse(report, FileFailure::NotReadable);
+    std::error_code error;  // a size that cannot be read means the file cannot be read either
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return Refuse(report, FileFailure::NotReadable);
+    if (size > kMaxMappingFileBytes) return Refuse(report, FileFailure::TooLarge);
+    std::ifstream in(path);  // text mode; other programs may keep reading and writing the file
+    if (!in.is_open()) return Refuse(report, FileFailure::NotReadable);
+    Reader reader{key_names, mappings, report, {}};
+    return ReadDocument(reader, in);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/key_names.h"
+#include "engine/mapping.h"
+
+// A mapping file larger than this is not read: it is treated like a malformed
+// one. Real mapping files are a few kilobytes; the limit keeps a stray huge
+// file from stalling the thread that also runs the input hooks.
+constexpr std::uintmax_t kMaxMappingFileBytes = 16 * 1024 * 1024;
+
+// What became of one entry of "mappings".
+enum class EntryOutcome {
+    Stored,             // its key gave a code: stored, replacing any earlier entry for that code
+    NoCode,             // read completely, but its key gave 0: nothing stored
+    SkippedNotObject,   // not an object (nor null): skipped unread
+    SkippedNoKey,       // no "key" (a null entry counts as an object without one): skipped unread
+    SkippedKeyNotText,  // "key" is not a string: skipped unread
+    FailedFile,         // reading it made the whole file fail
+};
+
+// One entry as the loader read it. Collected only when a report is asked for.
+struct EntryReport {
+    std::string label;  // its place: mappings[3], mappings["a"], or mappings for a single value
+    EntryOutcome outcome = EntryOutcome::FailedFile;
+    std::string key_text;
+    std::optional<std::string> modifier_text;
+    std::optional<std::string> mode_text;
+    bool note_ignored = false;       // "note" present, but "notes" is read instead
+    bool cc_number_ignored = false;  // "cc_number" present, but "cc_numbers" is read instead
+    Mapping mapping;                 // the record as read (for NoCode: key 0, not stored)
+};
+
+enum class FileFailure {
+    None,
+    NotReadable,  // not a regular file, or it does not open
+    TooLarge,     // larger than kMaxMappingFileBytes
+    Syntax,       // not well-formed JSON, or a string that is not UTF-8
+    Type,         // a member of the wrong type: the file fails as a whole
+    Other,        // anything else the reading raised (out of memory)
+};
+
+// Everything the loader saw while reading one file, for tools that explain a
+// mapping file. The loader itself never needs it.
+struct MappingFileReport {
+    std::vector<EntryReport> entries;  // in reading order, up to a failure
+    FileFailure failure = FileFailure::None;
+    std::string failure_path;        // Type: the member, as in mappings[3].velocity (empty: the top-level value)
+    std::string failure_detail;      // Type: "a string where a number is expected"; Syntax: the parser's words
+    std::size_t failure_line = 0;    // Syntax: line and column of the last byte read
+    std::size_t failure_column = 0;  //   (the text as read in text mode)
+};
+
+// Reads the mapping file at `path` into `mappings`, which it clears first,
+// resolving key texts through `key_names`. A file that fails as a whole
+// leaves `mappings` empty. Returns the file's "midi_device" (UTF-8, as
+// written) when it was read, even if the file failed afterwards. Fills
+// `report` when one is given. Never throws.
+std::optional<std::string> LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
+                                           MappingTable& mappings, MappingFileReport* report = nullptr);

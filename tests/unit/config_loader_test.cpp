@@ -1,0 +1,234 @@
+// When LoadConfig reads the current mapping file, and what it keeps.
+#include "config/config_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "mapping_text.h"
+#include "test_files.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kKey65 = R"({"mappings": [{"key": "65"}]})";
+const std::string kKey66 = R"({"mappings": [{"key": "66"}]})";
+const std::string kBroken = R"({"mappings": [{"key": "66"})";
+
+// A mapping folder with files whose last-write times the test sets itself.
+class ReloadTest : public ::testing::Test {
+   protected:
+    void Write(const fs::path& name, const std::string& content, fs::file_time_type time) {
+        WriteBytes(dir_.path() / name, content);
+        fs::last_write_time(dir_.path() / name, time);
+    }
+    void Select(const fs::path& name) { state_.current_config = dir_.Wide(name); }
+    std::string Table() const { return TableText(state_.mappings); }
+
+    TempDir dir_;
+    CoreState state_;
+    const fs::file_time_type t1_ = fs::file_time_type::clock::now() - 1h;
+    const fs::file_time_type t2_ = t1_ + 10s;
+    const fs::file_time_type t3_ = t1_ + 20s;
+};
+
+TEST_F(ReloadTest, NoCurrentFileChangesNothing) {
+    state_.mappings[65].key = 65;
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+    EXPECT_EQ(state_.midi_device, L"Fenwickloop");
+    EXPECT_EQ(state_.loaded_write_time, 0);
+}
+
+TEST_F(ReloadTest, ReadsAgainOnlyWhenTheTimeChanges) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    ASSERT_EQ(Table(), "key=65");
+    const int64_t first_time = state_.loaded_write_time;
+    EXPECT_NE(first_time, 0);
+
+    Write("m.json", kKey66, t1_);  // new content, same time: not read
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+
+    fs::last_write_time(dir_.path() / "m.json", t2_);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=66");
+    EXPECT_EQ(state_.loaded_write_time - first_time, 10 * 10'000'000) << "100-nanosecond ticks";
+}
+
+TEST_F(ReloadTest, AnotherFileWithTheSameTimeIsRead) {
+    Write("one.json", kKey65, t1_);
+    Write("two.json", kKey66, t1_);
+    Select("one.json");
+    LoadConfig(state_);
+    Select("two.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=66");
+    EXPECT_EQ(state_.loaded_path, dir_.Wide("two.json"));
+    Select("one.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+}
+
+TEST_F(ReloadTest, ReloadSwitchesToggledMappingsOff) {
+    Write("m.json", R"({"mappings": [{"key": "65", "mode": "toggle"}]})", t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    state_.mappings.at(65).toggled_on = true;
+    fs::last_write_time(dir_.path() / "m.json", t2_);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65 mode=toggle");
+}
+
+TEST_F(ReloadTest, DeletedFileKeepsItsMappingsUntilRestored) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    const int64_t loaded_time = state_.loaded_write_time;
+    fs::remove(dir_.path() / "m.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+    EXPECT_EQ(state_.loaded_write_time, loaded_time);
+
+    Write("m.json", kKey66, t2_);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=66");
+}
+
+TEST_F(ReloadTest, BrokenFileEmptiesTheTableAndIsNotReadAgainUntilItsTimeChanges) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    Write("m.json", kBroken, t2_);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "");
+
+    Write("m.json", kKey66, t2_);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "") << "same time: the mended file waits for its next save";
+    fs::last_write_time(dir_.path() / "m.json", t3_);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=66");
+}
+
+TEST_F(ReloadTest, FolderEmptiesTheTableAndCountsAsRead) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    fs::create_directory(dir_.path() / "folder.json");
+    Select("folder.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "");
+    EXPECT_EQ(state_.loaded_path, dir_.Wide("folder.json"));
+}
+
+TEST_F(ReloadTest, FileAboveSixteenMebibytesCountsAsMalformed) {
+    // Valid JSON padded with NUL bytes, which the parser never reaches.
+    Write("exact.json", kKey65, t1_);
+    fs::resize_file(dir_.path() / "exact.json", 16 * 1024 * 1024);
+    Write("over.json", kKey66, t1_);
+    fs::resize_file(dir_.path() / "over.json", 16 * 1024 * 1024 + 1);
+    Select("exact.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+    Select("over.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "");
+    EXPECT_EQ(state_.loaded_path, dir_.Wide("over.json"));
+}
+
+TEST_F(ReloadTest, FailingQueryChangesNothing) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    const int64_t loaded_time = state_.loaded_write_time;
+    // A name longer than any file system allows: the query fails without
+    // telling that the file is absent.
+    state_.current_config = dir_.Wide(std::string(300, 'n') + ".json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+    EXPECT_EQ(state_.loaded_write_time, loaded_time);
+    EXPECT_EQ(state_.loaded_path, dir_.Wide("m.json"));
+}
+
+TEST_F(ReloadTest, NonAsciiPath) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    state_.current_config = dir_.path().wstring() + L"/Kl\u00e4nge \u97f3.json";
+#ifdef _WIN32
+    WriteBytes(fs::path(state_.current_config), kKey66);
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=66");
+#else
+    // Natively the standard library converts wide paths through the "C"
+    // locale, so this name cannot even be formed; the load must end quietly.
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "key=65");
+    EXPECT_EQ(state_.loaded_path, dir_.Wide("m.json"));
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(ReloadTest, PipeIsNeverOpened) {
+    // Opening a pipe with no writer would block for ever.
+    ASSERT_EQ(mkfifo((dir_.path() / "pipe.json").c_str(), 0600), 0);
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    Select("pipe.json");
+    LoadConfig(state_);
+    EXPECT_EQ(Table(), "");
+}
+#endif
+
+class DeviceTest : public ReloadTest {
+   protected:
+    std::wstring DeviceAfter(const std::string& content) {
+        state_.midi_device = L"Before";
+        Write("m.json", content, t1_);
+        Select("m.json");
+        state_.loaded_write_time = 0;
+        LoadConfig(state_);
+        return state_.midi_device;
+    }
+};
+
+TEST_F(DeviceTest, TakenFromTheFile) {
+    EXPECT_EQ(DeviceAfter(R"({"midi_device": "Loop Port 2"})"), L"Loop Port 2");
+    EXPECT_EQ(DeviceAfter(R"({"midi_device": ""})"), L"");
+}
+
+TEST_F(DeviceTest, KeptWhenTheFileHasNone) {
+    EXPECT_EQ(DeviceAfter(kKey65), L"Before");
+    EXPECT_EQ(DeviceAfter("null"), L"Before");
+}
+
+TEST_F(DeviceTest, NonAsciiBecomesWideCharacters) {
+    EXPECT_EQ(DeviceAfter("{\"midi_device\": \"Caf\xC3\xA9 \xE9\x9F\xB3 \xF0\x9F\x8E\xB9\"}"),
+              L"Caf\u00e9 \u97f3 \U0001F3B9");
+    EXPECT_EQ(DeviceAfter(R"({"midi_device": "\u00e9\ud83c\udfb9"})"), L"\u00e9\U0001F3B9");
+}
+
+TEST_F(DeviceTest, StaysWhenALaterEntryFailsTheFile) {
+    EXPECT_EQ(DeviceAfter(R"({"mappings": [{"key": "65", "channel": "two"}], "midi_device": "New"})"), L"New");
+    EXPECT_EQ(Table(), "");
+}
+
+TEST_F(DeviceTest, UnchangedWhenTheFileFailsFirst) {
+    EXPECT_EQ(DeviceAfter(R"({"midi_device": "New", "mappings": [})"), L"Before");
+    EXPECT_EQ(DeviceAfter(R"({"midi_device": 7})"), L"Before");
+    EXPECT_EQ(DeviceAfter(R"([{"midi_device": "New"}])"), L"Before");
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The sample CFG folder shipped for a first start.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "config/config_loader.h"
+#include "mapping_text.h"
+
+namespace {
+
+const std::filesystem::path kSamples = QUILLFRET_SAMPLES_DIR;
+
+KeyNameTable SampleKeyNames() {
+    KeyNameTable names;
+    LoadKeyNames(names, (kSamples / "KeyMapping.cfg").wstring());
+    return names;
+}
+
+TEST(Samples, KeyNamesCoverTheCommonKeysAndMouseTriggers) {
+    const KeyNameTable names = SampleKeyNames();
+    const std::pair<const char*, int32_t> expected[] = {{"A", 65},
+                                                        {"Z", 90},
+                                                        {"Digit0", 48},
+                                                        {"Digit9", 57},
+                                                        {"F1", 112},
+                                                        {"F24", 135},
+                                                        {"Left", 37},
+                                                        {"Down", 40},
+                                                        {"Space", 32},
+                                                        {"Enter", 13},
+                                                        {"PageUp", 33},
+                                                        {"Delete", 46},
+                                                        {"Numpad0", 96},
+                                                        {"NumpadAdd", 107},
+                                                        {"NumLock", 144},
+                                                        {"LShift", 160},
+                                                        {"RCtrl", 163},
+                                                        {"RAlt", 165},
+                                                        {"Semicolon", 186},
+                                                        {"VolumeUp", 175},
+                                                        {"MediaPlayPause", 179},
+                                                        {"MouseLeft", 253},
+                                                        {"MouseRight", 252},
+                                                        {"MouseMiddle", 4},
+                                                        {"MouseX1", 5},
+                                                        {"MouseX2", 6},
+                                                        {"WheelAway", 254},
+                                                        {"WheelTowards", 255}};
+    for (const auto& [name, code] : expected) EXPECT_EQ(ResolveKeyName(names, name), code) << name;
+}
+
+TEST(Samples, EveryKeyNameResolvesToItsOwnCode) {
+    // A name that begins like a decimal code would be read as that code.
+    const KeyNameTable names = SampleKeyNames();
+    ASSERT_GT(names.size(), 130u);
+    for (const auto& [name, code] : names) {
+        EXPECT_EQ(ResolveKeyName(names, name), code) << name;
+        EXPECT_TRUE(code > 0 && code < 256) << name;
+    }
+}
+
+TEST(Samples, HomeRowScaleLoads) {
+    CoreState state;
+    state.key_names = SampleKeyNames();
+    state.current_config = (kSamples / "HomeRowScale.json").wstring();
+    LoadConfig(state);
+    EXPECT_EQ(TableText(state.mappings),
+              "key=32 cc_numbers=[64] cc_enabled | key=65 notes=[60] | key=68 notes=[64] | key=70 notes=[65] | "
+              "key=71 notes=[67] | key=72 notes=[69] | key=74 notes=[71] | key=75 notes=[72] | key=76 notes=[74] | "
+              "key=83 notes=[62] | key=90 notes=[48,55] velocity=80 mode=toggle | key=186 notes=[76]");
+    EXPECT_EQ(state.midi_device, L"Fenwickloop");
+}
+
+}  // namespace
