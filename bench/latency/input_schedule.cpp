@@ -10,7 +10,7 @@ constexpr double kChordGapMs = 20.0;     // after the last pair, and between cho
 constexpr double kChordReleaseMs = 10.0;  // chord press to chord release
 // Below this much time to go the wait spins instead of sleeping (a Sleep(1)
 // may take longer than a millisecond).
-constexpr double kSpinMs = 1.5;
+constexpr double kSpinMs = 1.2;
 
 int64_t MsToTicks(double ms) { return static_cast<int64_t>(ms * static_cast<double>(CounterFrequency()) / 1000.0); }
 
