@@ -4,59 +4,100 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Decodes the code point at `pos` and moves `pos` past it. Overlong forms,
-// surrogates and values above U+10FFFF are rejected as the JSON reader
-// rejects them; a rejected sequence consumes one byte.
-char32_t DecodeAt(std::string_view text, size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
+// The code point starting at text[at]; advances `at` past it.
+std::optional<char32_t> NextWide(std::wstring_view text, size_t& at) {
+    const char32_t first = static_cast<char32_t>(text[at++]);
+    if (kWideIsUtf16 && IsHighSurrogate(first) && at < text.size()) {
+        const char32_t second = static_cast<char32_t>(text[at]);
+        if (!IsLowSurrogate(second)) return std::nullopt;
+        ++at;
+        return 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00);
     }
-    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || pos + length > text.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    char32_t code = lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[pos + i]);
-        if (!IsContinuation(byte)) {
-            ++pos;
-            return kReplacement;
-        }
-        code = code << 6 | (byte & 0x3F);
-    }
-    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += length;
-    return code;
+    if (IsSurrogate(first) || first > 0x10FFFF) return std::nullopt;
+    return first;
 }
 
-void AppendWide(std::wstring& out, char32_t code) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (code >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-            return;
-        }
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     }
-    out += static_cast<wchar_t>(code);
+}
+
+// The length of the sequence that `lead` starts and the bits it carries;
+// a length of 0 for a byte that cannot start one.
+struct Lead {
+    int length;
+    char32_t bits;
+};
+Lead ReadLead(uint8_t lead) {
+    if (lead < 0x80) return {1, lead};
+    if (lead >= 0xC2 && lead <= 0xDF) return {2, static_cast<char32_t>(lead & 0x1F)};
+    if (lead >= 0xE0 && lead <= 0xEF) return {3, static_cast<char32_t>(lead & 0x0F)};
+    if (lead >= 0xF0 && lead <= 0xF4) return {4, static_cast<char32_t>(lead & 0x07)};
+    return {0, 0};
+}
+
+// The code point starting at bytes[at]; advances `at` past it.
+std::optional<char32_t> NextUtf8(std::string_view bytes, size_t& at) {
+    const Lead lead = ReadLead(static_cast<uint8_t>(bytes[at]));
+    if (lead.length == 0 || bytes.size() - at < static_cast<size_t>(lead.length)) return std::nullopt;
+    char32_t c = lead.bits;
+    for (int i = 1; i < lead.length; ++i) {
+        const auto next = static_cast<uint8_t>(bytes[at + i]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[lead.length] || IsSurrogate(c) || c > 0x10FFFF) return std::nullopt;
+    at += lead.length;
+    return c;
+}
+
+void AppendWide(std::wstring& out, char32_t c) {
+    if (kWideIsUtf16 && c >= 0x10000) {
+        out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+        out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        out += static_cast<wchar_t>(c);
+    }
 }
 
 }  // namespace
 
-std::wstring WideFromUtf8(std::string_view text) {
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) AppendWide(wide, DecodeAt(text, pos));
-    return wide;
+std::optional<std::string> WideToUtf8(std::wstring_view text) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        const std::optional<char32_t> c = NextWide(text, at);
+        if (!c) return std::nullopt;
+        AppendUtf8(out, *c);
+    }
+    return out;
+}
+
+std::optional<std::wstring> Utf8ToWide(std::string_view bytes) {
+    std::wstring out;
+    for (size_t at = 0; at < bytes.size();) {
+        const std::optional<char32_t> c = NextUtf8(bytes, at);
+        if (!c) return std::nullopt;
+        AppendWide(out, *c);
+    }
+    return out;
 }
