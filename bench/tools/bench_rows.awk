@@ -39,7 +39,10 @@ function time_row(name, value, unit,    ns, shown) {
 }
 
 function counter_row(name, counter, value) {
-    if (counter ~ /^allocs/) {
+    if (counter == "per_entry") {
+        # An inverted rate: seconds per entry.
+        row(name " time per entry", sprintf("%.3f us", value * 1000000), "", "", "")
+    } else if (counter ~ /^allocs/) {
         row(name " " counter, value, "0", "", value == 0 ? "= 0 ok" : "= 0 MISSED")
     } else {
         row(name " " counter, value, "", "", "")
@@ -47,6 +50,7 @@ function counter_row(name, counter, value) {
 }
 
 /^name,/ {
+    split("", counter_name)
     for (i = 1; i <= NF; ++i) column[unquote($i)] = i
     first_counter = column["error_message"] + 1
     for (i = first_counter; i <= NF; ++i) counter_name[i] = unquote($i)
@@ -61,7 +65,20 @@ first_counter > 0 {
         next
     }
     time_row(name, $column["cpu_time"] + 0, $column["time_unit"])
+    cpu_ns[name] = to_ns($column["cpu_time"] + 0, $column["time_unit"])
     for (i = first_counter; i <= last_column; ++i) {
         if ($i != "") counter_row(name, counter_name[i], $i + 0)
+    }
+}
+
+# An unchanged-file load against the two file-system queries it must make.
+END {
+    unchanged = "BM_LoadConfig_Unchanged"
+    queries = "BM_TwoFileSystemQueries"
+    if ((unchanged in cpu_ns) && (queries in cpu_ns) && cpu_ns[queries] > 0) {
+        ratio = cpu_ns[unchanged] / cpu_ns[queries]
+        row(unchanged " CPU time / two file-system queries", sprintf("%.3f us", cpu_ns[unchanged] / 1000),
+            sprintf("%.3f us", cpu_ns[queries] / 1000), sprintf("%.2f", ratio),
+            "<= 1.50" (ratio <= 1.5 ? " ok" : " MISSED"))
     }
 }
