@@ -12,6 +12,7 @@ constexpr WPARAM kQuitCommand = 1003;
 std::unordered_map<uint32_t, int32_t> MakeKeyNotes() {
     std::unordered_map<uint32_t, int32_t> notes;
     for (const auto& key : bench_keymap::kScheduleKeys) notes[static_cast<uint32_t>(key.vk)] = key.note;
+    for (const auto& key : bench_keymap::kChordKeys) notes[static_cast<uint32_t>(key.vk)] = key.note;
     notes[static_cast<uint32_t>(bench_keymap::kProbeKey.vk)] = bench_keymap::kProbeKey.note;
     return notes;
 }

@@ -24,7 +24,7 @@ INPUT KeyInput(int32_t vk, bool down) {
 
 ScheduledInput ChordEvent(bool down, int64_t scheduled_ticks) {
     ScheduledInput event{latency::EventKind::Chord, true, scheduled_ticks, {}, {}};
-    for (const auto& key : bench_keymap::kScheduleKeys) {
+    for (const auto& key : bench_keymap::kChordKeys) {
         event.inputs.push_back(KeyInput(key.vk, down));
         event.messages.push_back(down ? bench_keymap::NoteOn(key.note) : bench_keymap::NoteOff(key.note));
     }

@@ -25,6 +25,7 @@ int PrintMappingFile() {
                   << ", \"velocity\": " << bench_keymap::kVelocity << " }" << (last ? "\n" : ",\n");
     };
     for (const auto& key : bench_keymap::kScheduleKeys) entry(key, false);
+    for (const auto& key : bench_keymap::kChordKeys) entry(key, false);
     entry(bench_keymap::kProbeKey, true);
     std::cout << "  ]\n}\n";
     return 0;
