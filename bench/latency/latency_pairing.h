@@ -17,10 +17,11 @@ struct RoundSamples {
     int lost_messages = 0;  // expected by a counted event and never recorded
 };
 
-// Each expected message, in event order, takes the first recorded message of
-// the same value among the next few not yet taken: a lost message then costs
+// Each expected message is paired with a recorded message of the same value
+// among the next few not yet taken, walking both from their ends, and only
+// with one that arrived after its event was sent: a lost message then costs
 // its own event only, and a stray one is stepped over. A chord gives a spread
-// only when all its messages arrived.
+// only when all its messages arrived. Samples come in reverse event order.
 void PairRound(const InjectLog& log, const std::vector<RecordedMessage>& recorded, RoundSamples& samples);
 
 }  // namespace latency

@@ -51,20 +51,31 @@ TEST(LatencyPairing, PairsByOrderAndValue) {
     latency::PairRound(log, recorded, samples);
     EXPECT_EQ(samples.counted_events, 3);
     EXPECT_EQ(samples.lost_messages, 1);
+    // Samples come last event first.
     ASSERT_EQ(samples.send_to_message_ms.size(), 2u);
-    EXPECT_NEAR(samples.send_to_message_ms[0], 0.5, 1e-9);
-    EXPECT_NEAR(samples.schedule_to_message_ms[0], 1.0, 1e-9);
-    EXPECT_NEAR(samples.send_to_message_ms[1], 0.9, 1e-9);
+    EXPECT_NEAR(samples.send_to_message_ms[1], 0.5, 1e-9);
     EXPECT_NEAR(samples.schedule_to_message_ms[1], 1.0, 1e-9);
+    EXPECT_NEAR(samples.send_to_message_ms[0], 0.9, 1e-9);
+    EXPECT_NEAR(samples.schedule_to_message_ms[0], 1.0, 1e-9);
 }
 
-TEST(LatencyPairing, LostMessageIsNotTakenFromALaterCycle) {
-    // The same value comes back only after many other messages: a lost one
-    // must not be paired with its next occurrence.
-    InjectLog log{1'000'000, {Key(true, 0, 0, 0x90)}};
-    std::vector<RecordedMessage> recorded;
-    for (uint32_t m = 0x91; m < 0x9A; ++m) recorded.push_back(At(1, m));
-    recorded.push_back(At(2, 0x90));
+TEST(LatencyPairing, EventsLostBeforeASilenceAreNotPairedWithLaterEqualValues) {
+    // Two events are lost; the next event with the first one's value arrives
+    // 100 ms later. Only that event is paired, with its own message.
+    InjectLog log{1'000'000, {Key(true, 1000, 1000, 0x90), Key(true, 2000, 2000, 0x91),
+                              Key(true, 100'000, 100'000, 0x90), Key(true, 102'000, 102'000, 0x91)}};
+    const std::vector<RecordedMessage> recorded = {At(101, 0x90), At(103, 0x91)};
+    latency::RoundSamples samples;
+    latency::PairRound(log, recorded, samples);
+    EXPECT_EQ(samples.lost_messages, 2);
+    ASSERT_EQ(samples.send_to_message_ms.size(), 2u);
+    EXPECT_NEAR(samples.send_to_message_ms[0], 1.0, 1e-9);
+    EXPECT_NEAR(samples.send_to_message_ms[1], 1.0, 1e-9);
+}
+
+TEST(LatencyPairing, MessageBeforeItsEventWasSentIsNotItsOwn) {
+    InjectLog log{1'000'000, {Key(true, 5000, 5000, 0x90)}};
+    const std::vector<RecordedMessage> recorded = {At(4, 0x90)};
     latency::RoundSamples samples;
     latency::PairRound(log, recorded, samples);
     EXPECT_EQ(samples.lost_messages, 1);
