@@ -21,6 +21,7 @@ constexpr int kExitCfgUnusable = 2;
 // True when another instance of this logon session holds the mutex. A mutex
 // that cannot be created at all leaves the program running without the guard.
 bool AnotherInstanceRuns(AppState& state) {
+    SetLastError(ERROR_SUCCESS);  // only "already exists" may be read below
     state.instance_mutex = CreateMutexW(nullptr, TRUE, L"Local\\Quillfret_Unique_Instance_Mutex");
     return state.instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }

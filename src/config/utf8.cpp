@@ -101,3 +101,15 @@ std::optional<std::wstring> Utf8ToWide(std::string_view bytes) {
     }
     return out;
 }
+
+std::wstring WideFromUtf8(std::string_view text) {
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const std::optional<char32_t> c = NextUtf8(text, at);
+        if (!c) ++at;  // NextUtf8 leaves `at` on the bad byte
+        AppendWide(wide, c.value_or(kReplacement));
+    }
+    return wide;
+}

@@ -2,18 +2,13 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // Helpers for the tests of the Win32 edge, which run under Wine.
 
 // True when the tests can create windows and receive input (a display).
 bool HasDisplay();
-
-// Sends one keyboard event by SendInput (virtual-key code, press or release).
-void SendKey(WORD vk, bool down);
-
-// Sends one mouse event by SendInput with the given MOUSEEVENTF_ flags and data.
-void SendMouse(DWORD flags, DWORD mouse_data = 0);
 
 // Retrieves and dispatches every message now queued for this thread.
 void PumpMessages();

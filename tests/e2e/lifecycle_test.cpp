@@ -1,0 +1,116 @@
+// Start-up, its early ends, and the ways the program stops.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <thread>
+
+#include "quillfret_run.h"
+#include "support/dialogs.h"
+
+namespace {
+
+constexpr const char* kNoteOnA = R"({"mappings": [{"key": "65", "note": 60}]})";
+
+class LifecycleTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
+    }
+};
+
+// The message box of an early end: its text, after which it is dismissed.
+std::wstring DismissedText(const std::wstring& caption) {
+    HWND box = WaitForMessageBox(caption);
+    if (box == nullptr) return L"(no message box)";
+    const std::wstring text = MessageBoxText(box);
+    DismissMessageBox(box);
+    return text;
+}
+
+TEST_F(LifecycleTest, ASecondInstanceSaysSoAndEndsWithCode0) {
+    QuillfretRun run(L"second-instance");
+    run.WriteCfgFile(L"a.json", kNoteOnA);
+    ASSERT_TRUE(run.Start());
+
+    ChildProcess second = run.Launch();
+    EXPECT_EQ(DismissedText(L"Quillfret"), L"Программа уже запущена.");
+    EXPECT_EQ(WaitForExit(second, kEventTimeout), 0u);
+
+    // The first instance runs on unchanged; the second never opened the port.
+    PressKey('A');
+    EXPECT_EQ(run.WaitForSent(2).size(), 2u);
+    const auto kinds = run.RecordKinds();
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "open"), 1);
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+TEST_F(LifecycleTest, WithoutTheMidiPortItSaysSoAndEndsWithCode1) {
+    QuillfretRun run(L"no-port");
+    // The text names the default device whatever the file asks for.
+    run.WriteCfgFile(L"a.json", R"({"midi_device": "Stage Synth", "mappings": []})");
+    ChildProcess program = run.Launch(L"Loop A|Fenwickloop Port 1");
+    EXPECT_EQ(DismissedText(L"Error"), L"Fenwickloop MIDI device not found");
+    EXPECT_EQ(WaitForExit(program, kEventTimeout), 1u);
+    EXPECT_EQ(run.window(), nullptr);
+}
+
+TEST_F(LifecycleTest, TheMappingFileChoosesThePortByName) {
+    QuillfretRun run(L"port-by-name");
+    run.WriteCfgFile(L"a.json", R"({"midi_device": "Stage", "mappings": [{"key": "65", "note": 60}]})");
+    ASSERT_TRUE(run.Start(L"Fenwickloop Port 1|Stage Synth"));
+    PressKey('A');
+    EXPECT_EQ(run.WaitForSent(2).size(), 2u);
+    EXPECT_EQ(run.SentPorts(), (std::vector<std::string>{"Stage Synth", "Stage Synth"}));
+}
+
+TEST_F(LifecycleTest, QuitEndsWithCode0AndANewInstanceStartsAtOnce) {
+    QuillfretRun run(L"quit");
+    run.WriteCfgFile(L"a.json", kNoteOnA);
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(run.Quit(), 0u);
+    EXPECT_EQ(run.window(), nullptr);
+    EXPECT_EQ(run.RecordKinds().back(), "close");
+
+    ASSERT_TRUE(run.Start()) << "the mutex was not released";
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+TEST_F(LifecycleTest, AWindowClosedFromOutsideEndsTheProgramWithCode0) {
+    QuillfretRun run(L"window-closed");
+    run.WriteCfgFile(L"a.json", kNoteOnA);
+    ASSERT_TRUE(run.Start());
+    run.Post(WM_CLOSE, 0, 0);  // the default handling destroys the window
+    EXPECT_EQ(WaitForExit(run.process(), kEventTimeout), 0u);
+    EXPECT_EQ(run.RecordKinds().back(), "close");
+    ASSERT_TRUE(run.Start()) << "the mutex was not released";
+}
+
+TEST_F(LifecycleTest, AMissingCfgFolderIsCreated) {
+    QuillfretRun run(L"missing-cfg");
+    ASSERT_TRUE(run.Start());
+    EXPECT_TRUE(std::filesystem::is_directory(run.cfg()));
+    EXPECT_FALSE(std::filesystem::exists(run.cfg() / L"last_config.txt"));
+    PressKey('A');
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(run.Sent().empty());
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+TEST_F(LifecycleTest, ACfgThatIsAPlainFileEndsStartUpWithCode2) {
+    QuillfretRun run(L"cfg-is-a-file");
+    {
+        std::ofstream plain(run.cfg(), std::ios::binary);
+        plain << "not a folder";
+    }
+    ChildProcess program = run.Launch();
+    const std::wstring text = DismissedText(L"Error");
+    EXPECT_NE(text.find(run.cfg().wstring()), std::wstring::npos) << "the text names the folder";
+    EXPECT_NE(text.find(L"not a folder"), std::wstring::npos) << "the text gives the reason";
+    EXPECT_EQ(WaitForExit(program, kEventTimeout), 2u);
+    const auto kinds = run.RecordKinds();
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "open"), 0) << "no port is opened";
+}
+
+}  // namespace
