@@ -25,6 +25,10 @@ constexpr DWORD kWindowTimeoutMs = 10000;
 constexpr ULONGLONG kReadyTimeoutMs = 5000;
 constexpr DWORD kProbePeriodMs = 20;
 constexpr ULONGLONG kArrivalTimeoutMs = 3000;
+// After the probe's note: time for its release to arrive too.
+constexpr DWORD kSettleMs = 50;
+// From building the schedule to its first event.
+constexpr int64_t kScheduleLeadDivisor = 50;  // a fiftieth of a second
 
 size_t CountSent(const std::wstring& record) {
     std::ifstream in{std::filesystem::path(record)};
@@ -90,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!target.WaitForWindow(window_class.c_str(), kWindowTimeoutMs)) return Fail("no window of the program");
     latency::InjectLog log{CounterFrequency(), {}};
     if (!ProbeUntilReady(record, log)) return Fail("the program sent nothing for the probe key");
-    Sleep(50);
+    Sleep(kSettleMs);
 
     std::unique_ptr<ReloadStorm> storm;
     if (argc == 6) {
@@ -98,7 +102,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!storm->read_ok()) return Fail("the storm file could not be read");
     }
     const size_t before = CountSent(record);
-    const auto schedule = BuildSchedule(ScheduleShape{}, CounterNow() + CounterFrequency() / 50);
+    const auto schedule = BuildSchedule(ScheduleShape{}, CounterNow() + CounterFrequency() / kScheduleLeadDivisor);
     RunSchedule(schedule, log);
     WaitForArrivals(record, before + MessageCount(schedule));
     const int rewrites = storm ? storm->rewrites() : 0;
