@@ -1,0 +1,30 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "latency/latency_pairing.h"
+
+// The latency rows of the benchmark table, from the samples of one run
+// grouped by "<program>-<condition>": programs "quillfret", "posted"
+// (posted floor) and "direct" (direct floor); conditions "idle" and "storm"
+// (the current mapping file rewritten every 50 ms).
+
+namespace latency {
+
+struct TableRow {
+    std::string figure;
+    std::string value;
+    std::string baseline;
+    std::string ratio;
+    std::string goal;  // the goal and whether it was met; empty for figures only reported
+};
+
+using GroupedSamples = std::map<std::string, RoundSamples>;
+
+// Every row is prefixed with `label` (the run's name); rows whose programs
+// were not measured are left out.
+std::vector<TableRow> LatencyRows(const GroupedSamples& groups, const std::string& label);
+
+}  // namespace latency
