@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 // A mapping file of `entries` entries, each naming its key through the key
 // names like a user's file, with chords, controllers and the other members.
 fs::path WriteMappingFile(int entries, KeyNameTable& names) {
-    const fs::path path = fs::temp_directory_path() / ("quillfret-bench-" + std::to_string(entries) + ".json");
+    fs::path path = fs::temp_directory_path() / ("quillfret-bench-" + std::to_string(entries) + ".json");
     std::ofstream out(path, std::ios::trunc);
     out << "{\n  \"midi_device\": \"Fenwickloop\",\n  \"mappings\": [\n";
     for (int i = 0; i < entries; ++i) {

@@ -25,16 +25,19 @@ bool HasJsonExtension(std::wstring_view name) {
     return name.substr(dot) == L".json";
 }
 
-// Creates the folder when nothing has its name. False when it is not there
-// or cannot be told apart from a failure.
+// Creates the folder when nothing has its name. False when the check or the
+// creation failed: then there is nothing to list.
 bool EnsureFolder(const fs::path& folder) {
     switch (CheckPathPresence(folder)) {
         case PathPresence::kPresent: return true;
         case PathPresence::kUnknown: return false;
         case PathPresence::kAbsent: break;
     }
-    std::error_code error;  // a folder that cannot be made leaves the catalogue empty
-    return fs::create_directory(folder, error);
+    // A folder that cannot be made leaves the catalogue empty; one made
+    // meanwhile by someone else is no error.
+    std::error_code error;
+    fs::create_directory(folder, error);
+    return !error;
 }
 
 std::optional<std::wstring> DecodeRememberedPath(std::string_view line) {

@@ -10,9 +10,9 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
     if (text.size() > INT_MAX) return std::nullopt;
     const int length = static_cast<int>(text.size());
     // Without best-fit mapping, a character the code page lacks becomes the
-    // default character and is reported through `used_default`. (When the
-    // code page is UTF-8 the flag is refused and the call fails: nothing is
-    // returned then too, and the caller falls back to its own UTF-8 form.)
+    // default character and is reported through `used_default`. Where the
+    // code page is UTF-8 these flags are refused and the call fails: nothing
+    // is returned then either, and the caller keeps to its own UTF-8 form.
     BOOL used_default = FALSE;
     const int size =
         WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &used_default);

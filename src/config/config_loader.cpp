@@ -1,40 +1,23 @@
 #include "config/config_loader.h"
 
-#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <optional>
-#include <ratio>
 #include <string>
-#include <system_error>
 
+#include "config/file_time.h"
 #include "config/mapping_file.h"
 #include "config/utf8.h"
 
-namespace {
-
 namespace fs = std::filesystem;
 
-// The platform's file-time unit: 100-nanosecond ticks.
-using FileTicks = std::chrono::duration<int64_t, std::ratio<1, 10'000'000>>;
+void LoadConfig(CoreState& state) { LoadConfig(state, LastWriteTime); }
 
-// The last-write time of the thing at `path`, links followed; nothing when it
-// does not exist or either query fails (it may vanish between the two).
-std::optional<int64_t> LastWriteTicks(const fs::path& path) {
-    std::error_code error;
-    if (!fs::exists(path, error) || error) return std::nullopt;
-    const fs::file_time_type time = fs::last_write_time(path, error);
-    if (error) return std::nullopt;
-    return std::chrono::duration_cast<FileTicks>(time.time_since_epoch()).count();
-}
-
-}  // namespace
-
-void LoadConfig(CoreState& state) {
+void LoadConfig(CoreState& state, WriteTimeQuery write_time) {
     if (state.current_config.empty()) return;
     try {
         const fs::path path(state.current_config);
-        const std::optional<int64_t> time = LastWriteTicks(path);
+        const std::optional<int64_t> time = write_time(path);
         if (!time) return;
         if (*time == state.loaded_write_time && state.current_config == state.loaded_path) return;
         // From here the file counts as read, whatever follows: a file that

@@ -31,11 +31,10 @@ void ReadKeyNameLine(KeyNameTable& key_names, std::string_view line) {
 
 }  // namespace
 
-void LoadKeyNames(KeyNameTable& key_names, const std::wstring& key_mapping_path) {
+void LoadKeyNames(KeyNameTable& key_names, const std::filesystem::path& key_mapping_path) {
     key_names.clear();
-    const std::filesystem::path path(key_mapping_path);
-    if (!IsRegularFile(path)) return;
-    std::ifstream file(path);  // text mode: CR LF arrives as LF
+    if (!IsRegularFile(key_mapping_path)) return;
+    std::ifstream file(key_mapping_path);  // text mode: CR LF arrives as LF
     std::string line;
     while (std::getline(file, line)) {
         try {

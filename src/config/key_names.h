@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -11,7 +12,7 @@ using KeyNameTable = std::unordered_map<std::string, int32_t>;
 
 // Clears `key_names` and fills it from the key-name file; a missing or
 // unreadable file leaves the table empty. Never throws.
-void LoadKeyNames(KeyNameTable& key_names, const std::wstring& key_mapping_path);
+void LoadKeyNames(KeyNameTable& key_names, const std::filesystem::path& key_mapping_path);
 
 // A decimal text in 0..255 is the code itself; any other text is looked up in
 // the table; a text that names nothing gives 0. Never throws.

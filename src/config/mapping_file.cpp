@@ -131,6 +131,9 @@ EntryReport* StartEntryReport(Reader& r, const json& entry) {
     EntryReport& noted = r.report->entries.emplace_back();
     noted.label = "mappings" + StepLabel(r.at.entry);
     noted.outcome = SkipReason(entry);
+    if (noted.outcome == EntryOutcome::SkippedKeyNotText) {
+        noted.key_text = entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
+    }
     return &noted;
 }
 
@@ -214,9 +217,11 @@ void NoteFailure(MappingFileReport& report, const Position& at, const std::excep
         dynamic_cast<const json::exception*>(&error) != nullptr ? ParserWords(error.what(), "] ") : error.what();
 }
 
-std::optional<std::string> ReadDocument(Reader& r, std::istream& in) {
+std::optional<std::string> ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingTable& mappings,
+                                        MappingFileReport* report) {
     std::optional<std::string> midi_device;
     json document;
+    Reader r{key_names, mappings, report, {}};  // points into the document, so it ends first
     try {
         in >> document;  // stream extraction: one value; whatever follows it is not read
         if (const json* device = document.is_object() ? Member(r, document, "midi_device") : nullptr) {
@@ -252,6 +257,5 @@ std::optional<std::string> LoadMappingFile(const std::filesystem::path& path, co
     if (size > kMaxMappingFileBytes) return Refuse(report, FileFailure::TooLarge);
     std::ifstream in(path);  // text mode; other programs may keep reading and writing the file
     if (!in.is_open()) return Refuse(report, FileFailure::NotReadable);
-    Reader reader{key_names, mappings, report, {}};
-    return ReadDocument(reader, in);
+    return ReadDocument(in, key_names, mappings, report);
 }

@@ -29,7 +29,7 @@ enum class EntryOutcome {
 struct EntryReport {
     std::string label;  // its place: mappings[3], mappings["a"], or mappings for a single value
     EntryOutcome outcome = EntryOutcome::FailedFile;
-    std::string key_text;
+    std::string key_text;  // SkippedKeyNotText: the "key" value as JSON text
     std::optional<std::string> modifier_text;
     std::optional<std::string> mode_text;
     bool note_ignored = false;       // "note" present, but "notes" is read instead

@@ -62,11 +62,11 @@ struct Entry {
 // The extension is the text from the last "." on, compared case by case; a
 // name whose only "." comes first has none; folders count like files.
 const std::vector<Entry> kEntries = {
-    {L"a.json", false, true},        {L"b.JSON", false, false},    {L"c.Json", false, false},
-    {L"d.json.bak", false, false},   {L".json", false, false},     {L"x..json", false, true},
-    {L"..json", false, true},        {L".hidden.json", false, true}, {L"x.json", true, true},
-    {L"json", false, false},         {L"e.jsonx", false, false},   {L"f_json", false, false},
-    {L"folder", true, false},        {L"g.txt", false, false},     {L"\u00e9t\u00e9.json", false, true},
+    {L"a.json", false, true},      {L"b.JSON", false, false},      {L"c.Json", false, false},
+    {L"d.json.bak", false, false}, {L".json", false, false},       {L"x..json", false, true},
+    {L"..json", false, true},      {L".hidden.json", false, true}, {L"x.json", true, true},
+    {L"json", false, false},       {L"e.jsonx", false, false},     {L"f_json", false, false},
+    {L"folder", true, false},      {L"g.txt", false, false},       {L"\u00e9t\u00e9.json", false, true},
 };
 
 TEST(ScanConfigsTest, ListsExactlyTheEntriesWithTheJsonExtension) {
@@ -121,75 +121,62 @@ TEST(ScanConfigsTest, UnusableFolderGivesAnEmptyListAndThrowsNothing) {
 
 // ---- LoadLastConfig ----
 
-// Files in and beside the CFG folder that a remembered path can name.
-struct Files {
-    TempDir dir;
-    TempDir elsewhere;
-    CoreState state = StateIn(dir);
-    std::string in_folder;      // a mapping file in CFG
-    std::string outside;        // a file outside CFG
-    std::string trailing_space;  // a file whose name ends in a space
-    std::string vanished;       // a file that was there and is gone
-    std::string folder;         // a folder
-
-    Files() {
-        fs::create_directory(state.cfg_dir);
-        in_folder = Make(dir.path() / "CFG" / "a.json");
-        outside = Make(elsewhere.path() / "b.json");
-        trailing_space = Make(dir.path() / "CFG" / "c.json ");
-        vanished = Make(dir.path() / "CFG" / "d.json");
-        fs::remove(vanished);
-        folder = (dir.path() / "CFG").string();
-    }
-    static std::string Make(const fs::path& file) {
-        WriteBytes(file, "{}");
-        return file.string();
-    }
-};
-
 struct RememberedCase {
     std::string name;
-    std::string (*content)(const Files&);
-    std::string (*expected)(const Files&);  // null: current_config unchanged
+    std::string content;   // "{in}", "{out}" ... stand for the paths of Remembered()
+    std::string expected;  // empty: current_config unchanged
 };
 
 void PrintTo(const RememberedCase& remembered, std::ostream* out) { *out << remembered.name; }
 
-class LoadLastConfigTest : public testing::TestWithParam<RememberedCase> {};
+class LoadLastConfigTest : public testing::TestWithParam<RememberedCase> {
+   protected:
+    // Replaces each "{key}" by the path that Remembered() gives it.
+    std::string Expand(std::string text) const {
+        for (const auto& [key, path] : Remembered()) {
+            for (size_t at; (at = text.find(key)) != std::string::npos;) text.replace(at, key.size(), path);
+        }
+        return text;
+    }
+    std::vector<std::pair<std::string, std::string>> Remembered() const {
+        return {{"{in}", (dir_.path() / "CFG" / "a.json").string()},
+                {"{out}", (elsewhere_.path() / "b.json").string()},
+                {"{space}", (dir_.path() / "CFG" / "c.json ").string()},  // its name ends in a space
+                {"{gone}", (dir_.path() / "CFG" / "d.json").string()},    // it was there and is gone
+                {"{dir}", (dir_.path() / "CFG").string()}};
+    }
+
+    TempDir dir_;
+    TempDir elsewhere_;
+};
 
 TEST_P(LoadLastConfigTest, TakesTheFirstLineWhenItNamesSomethingThatExists) {
-    Files files;
-    WriteBytes(files.state.last_config_path, GetParam().content(files));
+    CoreState state = StateIn(dir_);
+    fs::create_directory(state.cfg_dir);
+    for (const char* name : {"{in}", "{out}", "{space}", "{gone}"}) WriteBytes(Expand(name), "{}");
+    fs::remove(Expand("{gone}"));
+    WriteBytes(state.last_config_path, Expand(GetParam().content));
 
-    LoadLastConfig(files.state);
+    LoadLastConfig(state);
 
-    const std::wstring expected =
-        GetParam().expected ? fs::path(GetParam().expected(files)).wstring() : kUnchanged;
-    EXPECT_EQ(files.state.current_config, expected);
+    const std::string& expected = GetParam().expected;
+    EXPECT_EQ(state.current_config, expected.empty() ? kUnchanged : fs::path(Expand(expected)).wstring());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Remembered, LoadLastConfigTest,
-    testing::Values(
-        RememberedCase{"PathInTheFolder", [](const Files& f) { return f.in_folder; },
-                       [](const Files& f) { return f.in_folder; }},
-        RememberedCase{"PathOutsideTheFolder", [](const Files& f) { return f.outside; },
-                       [](const Files& f) { return f.outside; }},
-        RememberedCase{"FolderCountsAsExisting", [](const Files& f) { return f.folder; },
-                       [](const Files& f) { return f.folder; }},
-        RememberedCase{"SecondLineIgnored", [](const Files& f) { return f.in_folder + "\n" + f.outside; },
-                       [](const Files& f) { return f.in_folder; }},
-        RememberedCase{"TrailingSpaceIsPartOfThePath", [](const Files& f) { return f.trailing_space; },
-                       [](const Files& f) { return f.trailing_space; }},
-        RememberedCase{"VanishedPathIgnored", [](const Files& f) { return f.vanished; }, nullptr},
-        RememberedCase{"EmptyFile", [](const Files&) { return std::string(); }, nullptr},
-        RememberedCase{"EmptyFirstLine", [](const Files& f) { return "\n" + f.in_folder; }, nullptr},
-        RememberedCase{"MarkedUtf8", [](const Files& f) { return "\xEF\xBB\xBF" + f.in_folder; },
-                       [](const Files& f) { return f.in_folder; }},
-        RememberedCase{"MarkedButNotUtf8", [](const Files& f) { return "\xEF\xBB\xBF" + f.in_folder + "\xFF"; },
-                       nullptr},
-        RememberedCase{"OnlyTheMark", [](const Files&) { return std::string("\xEF\xBB\xBF"); }, nullptr}),
-    [](const testing::TestParamInfo<RememberedCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Remembered, LoadLastConfigTest,
+                         testing::Values(RememberedCase{"PathInTheFolder", "{in}", "{in}"},
+                                         RememberedCase{"PathOutsideTheFolder", "{out}", "{out}"},
+                                         RememberedCase{"FolderCountsAsExisting", "{dir}", "{dir}"},
+                                         RememberedCase{"SecondLineIgnored", "{in}\n{out}", "{in}"},
+                                         RememberedCase{"TrailingSpaceIsPartOfThePath", "{space}", "{space}"},
+                                         RememberedCase{"VanishedPathIgnored", "{gone}", ""},
+                                         RememberedCase{"EmptyFile", "", ""},
+                                         RememberedCase{"EmptyFirstLine", "\n{in}", ""},
+                                         RememberedCase{"MarkedUtf8", "\xEF\xBB\xBF{in}", "{in}"},
+                                         // a decoder that kept the valid start would find {in}
+                                         RememberedCase{"MarkedButNotUtf8", "\xEF\xBB\xBF{in}\xFF", ""},
+                                         RememberedCase{"OnlyTheMark", "\xEF\xBB\xBF", ""}),
+                         [](const testing::TestParamInfo<RememberedCase>& info) { return info.param.name; });
 
 TEST(LoadLastConfigFailureTest, MissingOrUnreadableFileChangesNothing) {
     TempDir dir;
@@ -269,11 +256,11 @@ TEST(SaveLastConfigTest, PathWithoutAnyTextFormIsNotWritten) {
 // code page or in the marked UTF-8 form.
 TEST(SaveLastConfigTest, NonAsciiPathsRoundTrip) {
     const std::vector<std::wstring> names = {
-        L"caf\u00e9.json",              // Latin-1 accents
+        L"caf\u00e9.json",                             // Latin-1 accents
         L"\u043c\u0443\u0437\u044b\u043a\u0430.json",  // Cyrillic
-        L"\u97f3\u697d.json",           // CJK
-        L"keys \U0001F3B9.json",        // beyond the basic plane (a surrogate pair on Windows)
-        L"\u00ef\u00bb\u00bfmark.json",  // whose code-page form could look like the mark
+        L"\u97f3\u697d.json",                          // CJK
+        L"keys \U0001F3B9.json",                       // beyond the basic plane (a surrogate pair on Windows)
+        L"\u00ef\u00bb\u00bfmark.json",                // whose code-page form could look like the mark
     };
     for (const std::wstring& name : names) {
         TempDir dir;
@@ -314,7 +301,7 @@ TEST(SaveLastConfigTest, RelativePathStartingWithByteOrderMarkCharacterRoundTrip
 // block the thread that also runs the input hooks. The test holds both ends
 // open, so a faulty open would not block but would show in the pipe.
 class LastConfigPipeTest : public testing::Test {
-protected:
+   protected:
     void SetUp() override {
         fs::create_directory(state_.cfg_dir);
         ASSERT_EQ(mkfifo(fs::path(state_.last_config_path).c_str(), 0600), 0);

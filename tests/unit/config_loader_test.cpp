@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "mapping_text.h"
@@ -135,9 +137,9 @@ TEST_F(ReloadTest, FolderEmptiesTheTableAndCountsAsRead) {
 TEST_F(ReloadTest, FileAboveSixteenMebibytesCountsAsMalformed) {
     // Valid JSON padded with NUL bytes, which the parser never reaches.
     Write("exact.json", kKey65, t1_);
-    fs::resize_file(dir_.path() / "exact.json", 16 * 1024 * 1024);
+    fs::resize_file(dir_.path() / "exact.json", std::uintmax_t{16} * 1024 * 1024);
     Write("over.json", kKey66, t1_);
-    fs::resize_file(dir_.path() / "over.json", 16 * 1024 * 1024 + 1);
+    fs::resize_file(dir_.path() / "over.json", std::uintmax_t{16} * 1024 * 1024 + 1);
     Select("exact.json");
     LoadConfig(state_);
     EXPECT_EQ(Table(), "key=65");
@@ -159,6 +161,35 @@ TEST_F(ReloadTest, FailingQueryChangesNothing) {
     EXPECT_EQ(Table(), "key=65");
     EXPECT_EQ(state_.loaded_write_time, loaded_time);
     EXPECT_EQ(state_.loaded_path, dir_.Wide("m.json"));
+}
+
+// A write-time query under the test's control, as the Windows program passes
+// its own: the file's time in ticks, or a failed query.
+std::optional<int64_t> fake_ticks;
+std::optional<int64_t> FakeWriteTime(const fs::path&) { return fake_ticks; }
+
+TEST_F(ReloadTest, TimesAreComparedAtTheQuerysFullResolution) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    fake_ticks = 7'000'000'000;
+    LoadConfig(state_, FakeWriteTime);
+    Write("m.json", kKey66, t1_);
+    fake_ticks = 7'000'000'001;  // a second save 100 ns later
+    LoadConfig(state_, FakeWriteTime);
+    EXPECT_EQ(Table(), "key=66");
+    EXPECT_EQ(state_.loaded_write_time, 7'000'000'001);
+}
+
+TEST_F(ReloadTest, QueryFailingAfterTheFileExistedChangesNothing) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+    const int64_t loaded_time = state_.loaded_write_time;
+    Write("m.json", kKey66, t2_);
+    fake_ticks.reset();  // the file vanished between the queries, or the system refused
+    LoadConfig(state_, FakeWriteTime);
+    EXPECT_EQ(Table(), "key=65");
+    EXPECT_EQ(state_.loaded_write_time, loaded_time);
 }
 
 TEST_F(ReloadTest, NonAsciiPath) {

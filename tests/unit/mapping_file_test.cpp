@@ -1,4 +1,6 @@
 // What a mapping file's content loads, through LoadConfig on real files.
+#include "config/mapping_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +13,9 @@ namespace {
 
 const KeyNameTable kNames{{"A", 65}, {"Ctrl", 17}, {"300", 77}, {"1", 49}};
 
-// Loads `content` as the current mapping file of a fresh state.
+// Loads `content` as the current mapping file of a fresh state. Also loads
+// it with a report, as the check tool does, which must load the same table
+// and report a failure exactly when the table is empty through one.
 CoreState Loaded(const std::string& content) {
     TempDir dir;
     WriteBytes(dir.path() / "m.json", content);
@@ -19,6 +23,12 @@ CoreState Loaded(const std::string& content) {
     state.key_names = kNames;
     state.current_config = dir.Wide("m.json");
     LoadConfig(state);
+
+    MappingTable reported;
+    MappingFileReport report;
+    LoadMappingFile(dir.path() / "m.json", kNames, reported, &report);
+    EXPECT_EQ(TableText(reported), TableText(state.mappings)) << "loading with a report";
+    EXPECT_TRUE(report.failure == FileFailure::None || reported.empty());
     return state;
 }
 

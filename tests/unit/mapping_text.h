@@ -11,9 +11,12 @@
 inline std::string MappingText(const Mapping& m) {
     const Mapping d;
     auto list = [](const std::vector<int32_t>& values) {
-        std::string text;
-        for (int32_t v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
-        return "[" + text + "]";
+        std::string text(1, '[');
+        for (int32_t v : values) {
+            if (text.size() > 1) text += ',';
+            text += std::to_string(v);
+        }
+        return text + ']';
     };
     std::string text = "key=" + std::to_string(m.key);
     if (m.modifier != d.modifier) text += " modifier=" + std::to_string(m.modifier);

@@ -9,7 +9,7 @@
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
-#include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <optional>
 #include <string>

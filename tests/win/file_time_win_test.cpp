@@ -1,0 +1,81 @@
+// File times and locked files as the Windows program meets them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "config/config_loader.h"
+#include "config/file_time.h"
+#include "test_files.h"
+
+namespace {
+
+// Sets the last-write time of `file` to exactly `ticks`.
+void SetWriteTicks(const std::filesystem::path& file, int64_t ticks) {
+    HANDLE handle = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32)};
+    EXPECT_TRUE(SetFileTime(handle, nullptr, nullptr, &time));
+    CloseHandle(handle);
+}
+
+constexpr int64_t kSomeTime = 133'000'000'000'000'000;  // a moment in 2022
+
+TEST(FileTimeWin, TwoSavesWithinOneSecondAreBothRead) {
+    TempDir dir;
+    const auto file = dir.path() / "current.json";
+    CoreState state;
+    state.current_config = file.wstring();
+
+    WriteBytes(file, R"({"mappings":[{"key":"65","note":60}]})");
+    SetWriteTicks(file, kSomeTime);
+    LoadConfig(state);
+    ASSERT_EQ(state.mappings.count(65), 1u);
+
+    WriteBytes(file, R"({"mappings":[{"key":"66","note":60}]})");
+    SetWriteTicks(file, kSomeTime + 1);  // 100 ns later
+    LoadConfig(state);
+    EXPECT_EQ(state.mappings.count(65), 0u);
+    EXPECT_EQ(state.mappings.count(66), 1u);
+}
+
+TEST(FileTimeWin, AnswersForFoldersAndFilesHeldWithoutSharing) {
+    TempDir dir;
+    const auto file = dir.path() / "held.json";
+    WriteBytes(file, "{}");
+    SetWriteTicks(file, kSomeTime);
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(LastWriteTime(file), kSomeTime);
+    EXPECT_TRUE(LastWriteTime(dir.path()).has_value());
+    EXPECT_FALSE(LastWriteTime(dir.path() / "absent.json").has_value());
+    CloseHandle(held);
+}
+
+// A file another program holds without sharing cannot be read: the table
+// ends empty, and the file counts as read until its time changes.
+TEST(FileTimeWin, FileHeldWithoutSharingEmptiesTheTableUntilTheNextSave) {
+    TempDir dir;
+    const auto file = dir.path() / "current.json";
+    WriteBytes(file, R"({"mappings":[{"key":"65","note":60}]})");
+    SetWriteTicks(file, kSomeTime);
+    CoreState state;
+    state.current_config = file.wstring();
+    state.mappings[70] = Mapping{};
+
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    LoadConfig(state);
+    EXPECT_TRUE(state.mappings.empty());
+    CloseHandle(held);
+
+    LoadConfig(state);
+    EXPECT_TRUE(state.mappings.empty()) << "read again although its time did not change";
+    SetWriteTicks(file, kSomeTime + 1);
+    LoadConfig(state);
+    EXPECT_EQ(state.mappings.count(65), 1u);
+}
+
+}  // namespace

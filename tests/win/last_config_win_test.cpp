@@ -1,0 +1,98 @@
+// The remembered selection and new mapping files against the real Windows
+// ANSI code page and text mode.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "config/catalogue.h"
+#include "config/code_page.h"
+#include "config/new_config.h"
+#include "test_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The characters below are chosen for Windows-1252, Wine's code page for
+// the usual Western locales.
+class Cp1252Test : public testing::Test {
+   protected:
+    void SetUp() override {
+        if (GetACP() != 1252) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not 1252";
+        fs::create_directory(dir_.path() / "CFG");
+        state_.last_config_path = dir_.Wide("CFG\\last_config.txt");
+    }
+
+    // Selects `name` (created in the temporary folder), saves, and loads it back
+    // into a fresh state; returns the bytes stored in between.
+    std::string SaveAndLoad(const std::wstring& name) {
+        const std::wstring selected = dir_.Wide(name);
+        WriteBytes(selected, "{}");
+        state_.current_config = selected;
+        SaveLastConfig(state_);
+        state_.current_config.clear();
+        LoadLastConfig(state_);
+        EXPECT_EQ(state_.current_config, selected);
+        return ReadBytes(state_.last_config_path);
+    }
+
+    TempDir dir_;
+    CoreState state_;
+};
+
+TEST_F(Cp1252Test, PathInTheCodePageIsStoredInIt) {
+    const std::string stored = SaveAndLoad(L"caf\u00e9 \u20ac.json");
+    EXPECT_EQ(stored, dir_.path().string() + "\\caf\xE9 \x80.json");
+}
+
+TEST_F(Cp1252Test, PathOutsideTheCodePageIsStoredAsMarkedUtf8) {
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(SaveAndLoad(L"\u043c\u0443\u0437\u044b\u043a\u0430.json"),
+              mark + dir_.path().string() + "\\\xD0\xBC\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0.json");
+    EXPECT_EQ(SaveAndLoad(L"\u97f3\u697d.json"), mark + dir_.path().string() + "\\\xE9\x9F\xB3\xE6\xA5\xBD.json");
+}
+
+// Best-fit would turn the a with macron into a plain "a": a different path.
+TEST_F(Cp1252Test, NoBestFitReplacement) {
+    EXPECT_EQ(WideToAnsi(L"\u0101"), std::nullopt);
+    EXPECT_EQ(WideToAnsi(L"\u00e9"), "\xE9");
+    EXPECT_EQ(AnsiToWide("\xE9\x80"), L"\u00e9\u20ac");
+}
+
+// Text mode: a line ended by CR LF (as Notepad writes it) names the path without the CR.
+TEST(LastConfigWinTest, CrLfLineEndIsNotPartOfThePath) {
+    TempDir dir;
+    CoreState state;
+    state.last_config_path = dir.Wide("last_config.txt");
+    WriteBytes(dir.path() / "a.json", "{}");
+    WriteBytes(state.last_config_path, dir.path().string() + "\\a.json\r\nsecond line\r\n");
+
+    LoadLastConfig(state);
+
+    EXPECT_EQ(state.current_config, dir.Wide("a.json"));
+}
+
+TEST(ScanConfigsWinTest, HiddenAndSystemEntriesAreListed) {
+    TempDir dir;
+    CoreState state;
+    state.cfg_dir = dir.path().wstring();
+    WriteBytes(dir.path() / "h.json", "{}");
+    ASSERT_TRUE(SetFileAttributesW(dir.Wide("h.json").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+
+    ScanConfigs(state);
+
+    EXPECT_EQ(state.config_list, ConfigList{dir.Wide("h.json")});
+}
+
+TEST(NewConfigWinTest, DefaultFileIsExactlyFiftyNineBytesWithCrLf) {
+    TempDir dir;
+    const std::optional<std::wstring> path = CreateNewConfig(dir.path().wstring());
+    ASSERT_EQ(path, dir.Wide("Config_1.json"));
+    const std::string bytes = ReadBytes(*path);
+    EXPECT_EQ(bytes.size(), 59u);
+    EXPECT_EQ(bytes, "{\r\n    \"mappings\": [],\r\n    \"midi_device\": \"Fenwickloop\"\r\n}");
+}
+
+}  // namespace

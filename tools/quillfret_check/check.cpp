@@ -1,0 +1,182 @@
+#include "check.h"
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "config/key_names.h"
+#include "config/regular_file.h"
+#include "engine/mapping_engine.h"
+
+namespace {
+
+// The first name, in name order, for each code.
+std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names) {
+    std::map<int32_t, std::string> by_code;
+    for (const auto& [name, code] : names) {
+        auto [it, added] = by_code.emplace(code, name);
+        if (!added && name < it->second) it->second = name;
+    }
+    return by_code;
+}
+
+// The name a text resolved through, or else a name for its code.
+std::string NameOf(const KeyNameTable& names, const std::map<int32_t, std::string>& by_code, const std::string& text,
+                   int32_t code) {
+    const auto named = names.find(text);
+    if (named != names.end() && named->second == code && ResolveKeyName(names, text) == code) return text;
+    const auto found = by_code.find(code);
+    return found == by_code.end() ? "" : found->second;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Why a key text gave the code 0, by the program's own resolution.
+std::string NoCodeReason(const KeyNameTable& names, bool names_found, const std::string& text) {
+    // A table that names the text -1 tells whether the decimal rule took the
+    // text before any name lookup.
+    if (ResolveKeyName(KeyNameTable{{text, -1}}, text) == 0) {
+        return Quoted(text) + " reads as the code 0, which is no key: nothing is stored";
+    }
+    if (names.count(text) != 0) return Quoted(text) + " is named with the code 0 in the key names: nothing is stored";
+    std::string reason = Quoted(text) + " is not a code from 1 to 255 nor a name in the key names";
+    if (!names_found) reason += " (no key-name file was found)";
+    return reason + ": nothing is stored";
+}
+
+std::string SkipReason(const EntryReport& entry, const KeyNameTable& names, bool names_found) {
+    switch (entry.outcome) {
+        case EntryOutcome::Stored: return "";
+        case EntryOutcome::NoCode: return NoCodeReason(names, names_found, entry.key_text);
+        case EntryOutcome::SkippedNotObject: return "not an object: skipped";
+        case EntryOutcome::SkippedNoKey: return "no \"key\": skipped";
+        case EntryOutcome::SkippedKeyNotText:
+            return "\"key\" is " + entry.key_text + ", not a string (key texts are written in quotes): skipped";
+        case EntryOutcome::FailedFile: return "makes the whole file fail";
+    }
+    return "";
+}
+
+bool InMidiRange(int32_t value) { return value >= 0 && value <= 127; }
+
+void WarnOutOfRange(const Mapping& m, std::vector<std::string>& warnings) {
+    const bool sends_controllers = m.cc_enabled && !m.cc_numbers.empty();
+    if ((!m.notes.empty() || sends_controllers) && (m.channel < 1 || m.channel > 16)) {
+        warnings.push_back("channel " + std::to_string(m.channel) + " is outside 1 to 16: no message is sent");
+    }
+    if (!m.notes.empty() && !InMidiRange(m.velocity)) {
+        warnings.push_back("velocity " + std::to_string(m.velocity) + " is outside 0 to 127: no note-on is sent");
+    }
+    for (int32_t note : m.notes) {
+        if (!InMidiRange(note)) warnings.push_back("note " + std::to_string(note) + " is outside 0 to 127: never sent");
+    }
+    if (!sends_controllers) return;
+    for (int32_t number : m.cc_numbers) {
+        if (!InMidiRange(number)) {
+            warnings.push_back("controller " + std::to_string(number) + " is outside 0 to 127: never sent");
+        }
+    }
+    if (!InMidiRange(m.cc_value_on)) {
+        warnings.push_back("cc_value_on " + std::to_string(m.cc_value_on) + " is outside 0 to 127: never sent");
+    }
+    if (!InMidiRange(m.cc_value_off)) {
+        warnings.push_back("cc_value_off " + std::to_string(m.cc_value_off) + " is outside 0 to 127: never sent");
+    }
+}
+
+std::string Lowered(std::string text) {
+    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return text;
+}
+
+void WarnLoadedEntry(const EntryReport& entry, std::vector<std::string>& warnings) {
+    const Mapping& m = entry.mapping;
+    if (entry.modifier_text && m.modifier == 0) {
+        warnings.push_back("modifier " + Quoted(*entry.modifier_text) +
+                           " gives no key (code 0): the mapping acts without a modifier");
+    }
+    if (entry.mode_text && *entry.mode_text != "toggle" && *entry.mode_text != "hold") {
+        warnings.push_back("mode " + Quoted(*entry.mode_text) +
+                           (Lowered(*entry.mode_text) == "toggle" ? " is not exactly \"toggle\" (case matters)"
+                                                                  : " is neither \"hold\" nor \"toggle\"") +
+                           ": the mapping holds");
+    }
+    if (entry.note_ignored) warnings.push_back("\"note\" is ignored because \"notes\" is present");
+    if (entry.cc_number_ignored) warnings.push_back("\"cc_number\" is ignored because \"cc_numbers\" is present");
+    if (!m.cc_numbers.empty() && !m.cc_enabled) {
+        warnings.push_back("controllers are listed but \"cc_enabled\" is not true: no controller message is sent");
+    }
+    WarnOutOfRange(m, warnings);
+}
+
+std::vector<uint32_t> Switched(const Mapping& mapping, bool on) {
+    std::vector<uint32_t> sent;
+    auto send = [&sent](uint32_t message) { sent.push_back(message); };
+    SwitchMapping(mapping, on, send);
+    return sent;
+}
+
+EntryCheck CheckEntry(const EntryReport& entry, const KeyNameTable& names,
+                      const std::map<int32_t, std::string>& by_code, bool names_found) {
+    EntryCheck check{entry, "", "", SkipReason(entry, names, names_found), {}, {}, {}};
+    if (entry.outcome != EntryOutcome::Stored && entry.outcome != EntryOutcome::NoCode) return check;
+    const Mapping& m = entry.mapping;
+    check.key_name = NameOf(names, by_code, entry.key_text, m.key);
+    if (entry.modifier_text) check.modifier_name = NameOf(names, by_code, *entry.modifier_text, m.modifier);
+    if (entry.outcome != EntryOutcome::Stored) return check;
+    check.switch_on = Switched(m, true);
+    check.switch_off = Switched(m, false);
+    WarnLoadedEntry(entry, check.warnings);
+    return check;
+}
+
+// A later entry for the same trigger replaces the earlier one whole.
+void WarnReplaced(std::vector<EntryCheck>& entries) {
+    std::map<int32_t, std::size_t> last_for_code;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].entry.outcome != EntryOutcome::Stored) continue;
+        const int32_t code = entries[i].entry.mapping.key;
+        const auto [it, first] = last_for_code.emplace(code, i);
+        if (first) continue;
+        EntryCheck& earlier = entries[it->second];
+        earlier.warnings.push_back("replaced by " + entries[i].entry.label + " (same trigger " + std::to_string(code) +
+                                   "): not in force");
+        entries[i].warnings.push_back("replaces " + earlier.entry.label + " (same trigger " + std::to_string(code) +
+                                      "), whatever its modifier");
+        it->second = i;
+    }
+}
+
+int ExitCode(const CheckResult& result) {
+    if (result.report.failure != FileFailure::None) return 2;
+    for (const EntryCheck& check : result.entries) {
+        if (check.entry.outcome != EntryOutcome::Stored) return 1;
+    }
+    return result.warning_count == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const std::filesystem::path& key_names_file) {
+    CheckResult result;
+    result.mapping_file = mapping_file;
+    result.key_names_file = key_names_file;
+    KeyNameTable names;
+    LoadKeyNames(names, key_names_file);
+    result.key_names_found = IsRegularFile(key_names_file);
+    result.key_name_count = names.size();
+
+    MappingTable mappings;
+    result.midi_device = LoadMappingFile(mapping_file, names, mappings, &result.report);
+    result.loaded_count = mappings.size();
+    if (result.report.failure == FileFailure::None) {
+        const auto by_code = NamesByCode(names);
+        for (const EntryReport& entry : result.report.entries) {
+            result.entries.push_back(CheckEntry(entry, names, by_code, result.key_names_found));
+        }
+        WarnReplaced(result.entries);
+    }
+    for (const EntryCheck& check : result.entries) result.warning_count += check.warnings.size();
+    result.exit_code = ExitCode(result);
+    return result;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "check.h"
+
+// A packed message in words: "note-on 60 (C4) velocity 100".
+std::string MessageText(uint32_t packed);
+
+// "C4" for note 60.
+std::string NoteName(int note);
+
+// A path as UTF-8 text.
+std::string PathText(const std::filesystem::path& path);
+
+// The reason a file fails as a whole, in one line.
+std::string FailureText(const MappingFileReport& report);
+
+// The report for a terminal.
+void RenderText(const CheckResult& result, std::ostream& out);
+
+// The same report as one JSON document, for editors and scripts.
+void RenderJson(const CheckResult& result, std::ostream& out);

@@ -1,0 +1,41 @@
+#include <array>
+
+#include "render.h"
+
+std::string NoteName(int note) {
+    static constexpr std::array<const char*, 12> kNames = {"C",  "C#", "D",  "D#", "E",  "F",
+                                                           "F#", "G",  "G#", "A",  "A#", "B"};
+    return kNames[static_cast<size_t>(note % 12)] + std::to_string(note / 12 - 1);
+}
+
+std::string MessageText(uint32_t packed) {
+    const uint32_t status = packed & 0xF0;
+    const int data1 = static_cast<int>(packed >> 8 & 0x7F);
+    const int data2 = static_cast<int>(packed >> 16 & 0x7F);
+    const std::string note = std::to_string(data1) + " (" + NoteName(data1) + ")";
+    if (status == 0x90) return "note-on " + note + " velocity " + std::to_string(data2);
+    if (status == 0x80) return "note-off " + note;
+    return "control change " + std::to_string(data1) + " value " + std::to_string(data2);
+}
+
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::string FailureText(const MappingFileReport& report) {
+    switch (report.failure) {
+        case FileFailure::None: return "";
+        case FileFailure::NotReadable: return "the file cannot be read (missing, not a regular file, or locked)";
+        case FileFailure::TooLarge: return "the file is larger than 16 MiB";
+        case FileFailure::Syntax:
+            return "syntax error at line " + std::to_string(report.failure_line) + ", column " +
+                   std::to_string(report.failure_column) + ": " + report.failure_detail;
+        case FileFailure::Type:
+            return (report.failure_path.empty() ? "the top-level value" : report.failure_path) + ": " +
+                   report.failure_detail;
+        case FileFailure::Other:
+            return (report.failure_path.empty() ? "" : report.failure_path + ": ") + report.failure_detail;
+    }
+    return "";
+}

@@ -1,0 +1,67 @@
+#include "run.h"
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+
+#include "check.h"
+#include "render.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quillfret-check [--json] MAPPING_FILE [KEY_NAMES_FILE]\n"
+    "Explains what Quillfret does with a mapping file: every entry's trigger and\n"
+    "messages, why an entry is skipped, and what looks unintended. Key names come\n"
+    "from KEY_NAMES_FILE, by default KeyMapping.cfg beside the mapping file.\n"
+    "Exit code: 0 every entry loads, 1 an entry is skipped or a warning is given,\n"
+    "2 the file fails as a whole or cannot be read.\n";
+
+struct Arguments {
+    bool json = false;
+    bool help = false;
+    std::vector<std::filesystem::path> files;
+};
+
+std::filesystem::path PathFromUtf8(const std::string& text) { return std::u8string(text.begin(), text.end()); }
+
+std::optional<Arguments> Parse(const std::vector<std::string>& args) {
+    Arguments parsed;
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            parsed.json = true;
+        } else if (arg == "-h" || arg == "--help") {
+            parsed.help = true;
+        } else if (arg.starts_with("-") && arg != "-") {
+            return std::nullopt;
+        } else {
+            parsed.files.push_back(PathFromUtf8(arg));
+        }
+    }
+    if (!parsed.help && (parsed.files.empty() || parsed.files.size() > 2)) return std::nullopt;
+    return parsed;
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::optional<Arguments> parsed = Parse(args);
+    if (!parsed) {
+        err << kUsage;
+        return 2;
+    }
+    if (parsed->help) {
+        out << kUsage;
+        return 0;
+    }
+    const std::filesystem::path& mapping_file = parsed->files[0];
+    const std::filesystem::path key_names_file =
+        parsed->files.size() > 1 ? parsed->files[1] : mapping_file.parent_path() / "KeyMapping.cfg";
+    const CheckResult result = CheckMappingFile(mapping_file, key_names_file);
+    if (parsed->json) {
+        RenderJson(result, out);
+    } else {
+        RenderText(result, out);
+    }
+    return result.exit_code;
+}
