@@ -17,10 +17,9 @@ bool DispatchPendingMessages() {
     return true;
 }
 
-// A change seen at `changed_at` (0 = none pending) is reloaded once the delay
-// has passed. The watch stays signalled until it is re-armed, so it is only
-// waited on while no reload is pending; meanwhile the wait times out at the
-// reload deadline.
+// A folder change schedules a reload at `due_at` (0 = none pending). The
+// watch stays signalled until it is re-armed, so it is only waited on while
+// no reload is pending; meanwhile the wait times out at the reload deadline.
 struct ReloadTimer {
     ULONGLONG due_at = 0;
 

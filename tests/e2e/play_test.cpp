@@ -76,6 +76,20 @@ TEST_F(PlayTest, PlaysTheExampleMappingFileKeyByKey) {
     EXPECT_EQ(run.WaitForSent(expected.size()), expected);
 }
 
+TEST_F(PlayTest, AKeyReleasedWhileAltIsHeldSwitchesItsNotesOff) {
+    QuillfretRun run(L"play-alt");
+    run.WriteCfgFile(L"a.json", R"({"mappings": [{"key": "65", "note": 60}]})");
+    ASSERT_TRUE(run.Start());
+    KeyDown('A');
+    ASSERT_EQ(run.WaitForSent(1), (std::vector<std::string>{"90 3c 64"}));
+    KeyDown(VK_MENU);
+    KeyUp('A');  // with Alt down this is a system key-up
+    KeyUp(VK_MENU);
+    EXPECT_EQ(run.WaitForSent(2), (std::vector<std::string>{"90 3c 64", "80 3c 00"}));
+    PressKey('A');  // and the next press plays again
+    EXPECT_EQ(run.WaitForSent(4), (std::vector<std::string>{"90 3c 64", "80 3c 00", "90 3c 64", "80 3c 00"}));
+}
+
 // A window of this test process that counts the key messages it receives.
 struct KeyCounter {
     static inline int key_downs = 0;

@@ -26,18 +26,6 @@ std::string HexBytes(uint32_t message) {
 
 }  // namespace
 
-void SetLastWriteTime(const fs::path& file, int seconds_from_now) {
-    HANDLE handle = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(seconds_from_now) * 10'000'000);
-    const FILETIME write_time{time.LowPart, time.HighPart};
-    SetFileTime(handle, nullptr, nullptr, &write_time);
-    CloseHandle(handle);
-}
-
 QuillfretRun::QuillfretRun(const std::wstring& name)
     : folder_(fs::temp_directory_path() / L"quillfret-e2e" / name), record_(folder_ / L"midi-record.txt") {
     fs::remove_all(folder_);
@@ -53,14 +41,10 @@ QuillfretRun::~QuillfretRun() {
     fs::remove_all(folder_, ignored);
 }
 
-void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text) {
+void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text) const {
     fs::create_directories(cfg());
-    {
-        std::ofstream file(cfg() / name, std::ios::binary | std::ios::trunc);
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    // An hour back, then two seconds later per write: distinct and increasing.
-    SetLastWriteTime(cfg() / name, -3600 + 2 * ++writes_);
+    std::ofstream file(cfg() / name, std::ios::binary | std::ios::trunc);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 ChildProcess QuillfretRun::Launch(const std::wstring& ports) const {

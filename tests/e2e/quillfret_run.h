@@ -34,12 +34,8 @@ public:
     std::filesystem::path cfg() const { return folder_ / L"CFG"; }
     std::filesystem::path exe() const { return folder_ / L"Quillfret.exe"; }
 
-    // Writes a file in CFG (making the folder) with one write of the whole
-    // text. Its last-write time is then set to a time of its own, later than
-    // that of every earlier write of the run: the Windows C++ runtime gives
-    // file times in whole seconds, so two writes within one second would
-    // otherwise look alike to the program.
-    void WriteCfgFile(const std::wstring& name, std::string_view text);
+    // Writes a file in CFG (making the folder) with one write of the whole text.
+    void WriteCfgFile(const std::wstring& name, std::string_view text) const;
 
     // Starts another instance of the exe with the virtual MIDI ports `ports`
     // ('|' between names); the instance is not waited for.
@@ -72,11 +68,7 @@ private:
     std::filesystem::path folder_;
     std::filesystem::path record_;
     ChildProcess process_;
-    int writes_ = 0;
 };
-
-// Sets a file's last-write time relative to now.
-void SetLastWriteTime(const std::filesystem::path& file, int seconds_from_now);
 
 // The text of a file, or nothing when it cannot be read.
 std::optional<std::string> ReadFileText(const std::filesystem::path& file);

@@ -7,6 +7,7 @@
 
 #include "app/release_resources.h"
 #include "app/window_messages.h"
+#include "support/input.h"
 #include "win_test_support.h"
 
 namespace {
@@ -77,67 +78,67 @@ protected:
 };
 
 TEST_F(InputHooksTest, AutoRepeatedKeyDownsPostOnePress) {
-    SendKey('A', true);
-    SendKey('A', true);
-    SendKey('A', true);
-    SendKey('A', false);
+    KeyDown('A');
+    KeyDown('A');
+    KeyDown('A');
+    KeyUp('A');
     EXPECT_EQ(Posted(), "K+65 K-65");
-    SendKey('A', true);
-    SendKey('A', false);
+    KeyDown('A');
+    KeyUp('A');
     EXPECT_EQ(Posted(), "K+65 K-65");
 }
 
 TEST_F(InputHooksTest, ReleaseOfAKeyNeverSeenDownStillPostsARelease) {
-    SendKey('B', false);
+    KeyUp('B');
     EXPECT_EQ(Posted(), "K-66");
 }
 
 TEST_F(InputHooksTest, KeyReleasedWhileAltIsHeldGetsItsRelease) {
-    SendKey('A', true);
-    SendKey(VK_MENU, true);   // system key-down: nothing posted
-    SendKey('C', true);       // a key pressed under Alt is a system key-down: nothing
-    SendKey('C', false);      // its system key-up: never posted as pressed, so nothing
-    SendKey('A', false);      // system key-up of a posted press: the release
-    SendKey(VK_MENU, false);
+    KeyDown('A');
+    KeyDown(VK_MENU);   // system key-down: nothing posted
+    KeyDown('C');       // a key pressed under Alt is a system key-down: nothing
+    KeyUp('C');      // its system key-up: never posted as pressed, so nothing
+    KeyUp('A');      // system key-up of a posted press: the release
+    KeyUp(VK_MENU);
     const std::string posted = Posted();
     EXPECT_EQ(posted.substr(0, 9), "K+65 K-65") << posted;
     EXPECT_EQ(posted.find("67"), std::string::npos) << posted;
-    SendKey('A', true);  // the next press is not taken for an auto-repeat
-    SendKey('A', false);
+    KeyDown('A');  // the next press is not taken for an auto-repeat
+    KeyUp('A');
     EXPECT_EQ(Posted(), "K+65 K-65");
 }
 
 TEST_F(InputHooksTest, MouseButtonsPostTheirTriggerCodes) {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    SendMouse(MOUSEEVENTF_RIGHTDOWN);
-    SendMouse(MOUSEEVENTF_RIGHTUP);
-    SendMouse(MOUSEEVENTF_MIDDLEDOWN);
-    SendMouse(MOUSEEVENTF_MIDDLEUP);
-    SendMouse(MOUSEEVENTF_XDOWN, XBUTTON1);
-    SendMouse(MOUSEEVENTF_XUP, XBUTTON1);
-    SendMouse(MOUSEEVENTF_XDOWN, XBUTTON2);
-    SendMouse(MOUSEEVENTF_XUP, XBUTTON2);
+    ButtonDown(MouseButton::Left);
+    ButtonUp(MouseButton::Left);
+    ButtonDown(MouseButton::Right);
+    ButtonUp(MouseButton::Right);
+    ButtonDown(MouseButton::Middle);
+    ButtonUp(MouseButton::Middle);
+    ButtonDown(MouseButton::X1);
+    ButtonUp(MouseButton::X1);
+    ButtonDown(MouseButton::X2);
+    ButtonUp(MouseButton::X2);
     EXPECT_EQ(Posted(), "M+253 M-253 M+252 M-252 M+4 M-4 M+5 M-5 M+6 M-6");
 }
 
 TEST_F(InputHooksTest, EachWheelNotchPostsAPressAndARelease) {
-    SendMouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
-    SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
-    SendMouse(MOUSEEVENTF_WHEEL, 0);  // no direction counts as towards the user
-    SendMouse(MOUSEEVENTF_WHEEL, 3 * WHEEL_DELTA);  // one pair whatever the size
+    Wheel(WHEEL_DELTA);
+    Wheel(-WHEEL_DELTA);
+    Wheel(0);  // no direction counts as towards the user
+    Wheel(3 * WHEEL_DELTA);  // one pair whatever the size
     EXPECT_EQ(Posted(), "M+254 M-254 M+255 M-255 M+255 M-255 M+254 M-254");
 }
 
 TEST_F(InputHooksTest, EveryEventIsPassedOn) {
-    SendKey('A', true);
-    SendKey('A', true);
-    SendKey('A', false);
-    SendKey(VK_MENU, true);
-    SendKey(VK_MENU, false);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
+    KeyDown('A');
+    KeyDown('A');
+    KeyUp('A');
+    KeyDown(VK_MENU);
+    KeyUp(VK_MENU);
+    ButtonDown(MouseButton::Left);
+    ButtonUp(MouseButton::Left);
+    Wheel(-WHEEL_DELTA);
     const std::vector<std::string> keys_then_mouse = {
         Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYUP, 'A'),
         Event("key", WM_SYSKEYDOWN, VK_MENU)};
@@ -152,9 +153,9 @@ TEST_F(InputHooksTest, ReleaseResourcesRemovesBothHooks) {
     ReleaseResources(app);
     EXPECT_EQ(app.keyboard_hook, nullptr);
     EXPECT_EQ(app.mouse_hook, nullptr);
-    SendKey('A', true);
-    SendKey('A', false);
-    SendMouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    KeyDown('A');
+    KeyUp('A');
+    Wheel(WHEEL_DELTA);
     EXPECT_EQ(Posted(), "");
 }
 

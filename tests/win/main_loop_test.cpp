@@ -68,7 +68,6 @@ protected:
 
 TEST_F(MainLoopTest, MessagesAreDispatchedDuringThePauseBeforeAReload) {
     WriteMapping(state_.current_config, 60);
-    BackdateFile(state_.current_config, 3600);
     LoadConfig(state_);
     ASSERT_EQ(NoteOfA(state_), 60);
     StartFolderWatch(state_);

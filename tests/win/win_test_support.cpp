@@ -2,34 +2,6 @@
 
 bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
 
-void SendKey(WORD vk, bool down) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof(input));
-}
-
-void SendMouse(DWORD flags, DWORD mouse_data) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.mouseData = mouse_data;
-    SendInput(1, &input, sizeof(input));
-}
-
-void BackdateFile(const std::wstring& path, int seconds) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
-    const FILETIME past{time.LowPart, time.HighPart};
-    SetFileTime(file, nullptr, nullptr, &past);
-    CloseHandle(file);
-}
-
 void PumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -10,17 +10,6 @@
 // True when the tests can create windows and receive input (a display).
 bool HasDisplay();
 
-// Sends one keyboard event by SendInput (virtual-key code, press or release).
-void SendKey(WORD vk, bool down);
-
-// Sends one mouse event by SendInput with the given MOUSEEVENTF_ flags and data.
-void SendMouse(DWORD flags, DWORD mouse_data = 0);
-
-// Moves a file's last-write time `seconds` into the past. The C++ runtime's
-// file times have whole seconds here, so a test that rewrites a file at once
-// backdates the first version to make the second one count as newer.
-void BackdateFile(const std::wstring& path, int seconds);
-
 // Retrieves and dispatches every message now queued for this thread.
 void PumpMessages();
 
