@@ -161,8 +161,10 @@ TEST_F(SoakTest, HandlesAndMemoryStayFlatUnderRandomInputAndSaves) {
     }
     const std::optional<Usage> end = ReadUsage(process);
     ASSERT_TRUE(end);
+    const Usage peak = *std::max_element(samples.begin(), samples.end(),
+                                         [](const Usage& a, const Usage& b) { return a.working_set < b.working_set; });
     std::cout << "soak: " << SoakSeconds() << " s, " << run.Sent().size() << " messages sent\n"
-              << "soak start: " << *start << "\nsoak end:   " << *end << "\n";
+              << "soak start: " << *start << "\nsoak peak:  " << peak << "\nsoak end:   " << *end << "\n";
 
     EXPECT_LE(end->handles, start->handles + kHandleGrowthAllowed);
     EXPECT_LE(end->working_set, start->working_set + kMemoryGrowthAllowed);
