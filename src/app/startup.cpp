@@ -77,6 +77,8 @@ std::wstring GetExeDir() {
 }
 
 int RunQuillfret(HINSTANCE instance) {
+    // DLLs loaded later (by the system's own libraries too) come from the system folder only.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (AnotherInstanceRuns(app)) {
         return EndStartUp(app, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
     }

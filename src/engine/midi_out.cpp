@@ -13,14 +13,16 @@ std::wstring_view PortName(const MIDIOUTCAPSW& caps) {
 }  // namespace
 
 bool OpenMidiOut(MidiOut& out, std::wstring_view midi_device) {
-    const UINT port_count = midiOutGetNumDevs();
+    if (!LoadSystemWinmm(out.winmm)) return false;
+    const SystemWinmm& winmm = out.winmm;
+    const UINT port_count = winmm.get_num_devs();
     for (UINT id = 0; id < port_count; ++id) {
         MIDIOUTCAPSW caps{};
-        if (midiOutGetDevCapsW(id, &caps, sizeof(caps)) != MMSYSERR_NOERROR) continue;
+        if (winmm.get_dev_caps(id, &caps, sizeof(caps)) != MMSYSERR_NOERROR) continue;
         // string_view::find finds an empty fragment in every name, as wanted.
         if (PortName(caps).find(midi_device) == std::wstring_view::npos) continue;
         // A matching port that will not open (held by another program) is passed over.
-        if (midiOutOpen(&out.handle, id, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR) return true;
+        if (winmm.open(&out.handle, id, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR) return true;
         out.handle = nullptr;
     }
     return false;
@@ -29,9 +31,10 @@ bool OpenMidiOut(MidiOut& out, std::wstring_view midi_device) {
 void SendShortMessage(const MidiOut& out, uint32_t message) {
     if (out.handle == nullptr) return;
     // Deliberately unchecked: on stage a failed send must not stop the next one.
-    midiOutShortMsg(out.handle, message);
+    out.winmm.short_msg(out.handle, message);
 }
 
 void CloseMidiOut(MidiOut& out) {
-    if (HMIDIOUT handle = std::exchange(out.handle, nullptr)) midiOutClose(handle);
+    if (HMIDIOUT handle = std::exchange(out.handle, nullptr)) out.winmm.close(handle);
+    FreeSystemWinmm(out.winmm);
 }

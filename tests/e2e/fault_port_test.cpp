@@ -1,0 +1,58 @@
+// The MIDI port rejects sends for a while (an unplugged interface, say): the
+// program drops those messages, keeps running, and sends again once the port
+// takes messages.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "fault_support.h"
+#include "support/input.h"
+#include "support/virtual_midi.h"
+#include "support/wait.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FaultPortTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
+    }
+    void TearDown() override { SetEnvironmentVariableW(vmidi::kFailWhileVariable, nullptr); }
+};
+
+void CreateFlag(const fs::path& flag) {
+    CloseHandle(CreateFileW(flag.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
+TEST_F(FaultPortTest, RejectedSendsAreDroppedAndLaterPressesAreSentAgain) {
+    QuillfretRun run(L"fault-port");
+    const fs::path flag = run.folder() / L"port-fails";
+    SetEnvironmentVariableW(vmidi::kFailWhileVariable, flag.c_str());  // the program inherits it
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
+    ASSERT_TRUE(run.Start());
+
+    // A is held when the port starts failing: its note-off is rejected, and
+    // so are both messages of the next press.
+    KeyDown('A');
+    ASSERT_EQ(run.WaitForSent(1), (std::vector<std::string>{NoteOnHex(60)}));
+    CreateFlag(flag);
+    KeyUp('A');
+    PressKey('A');
+    EXPECT_TRUE(WaitUntil([&] { return RecordCount(run, "reject") == 3; }, kEventTimeout));
+    EXPECT_EQ(run.Sent().size(), 1u);
+    EXPECT_NE(run.window(), nullptr) << "rejected sends must not end the program";
+
+    fs::remove(flag);
+    for (int press = 0; press < 3; ++press) PressKey('A');
+    const std::vector<std::string> expected = {NoteOnHex(60), NoteOnHex(60), NoteOffHex(60), NoteOnHex(60),
+                                               NoteOffHex(60), NoteOnHex(60), NoteOffHex(60)};
+    EXPECT_EQ(run.WaitForSent(expected.size()), expected);
+    EXPECT_EQ(RecordCount(run, "reject"), 3u);
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "fault_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "support/wait.h"
+
+namespace {
+
+using Added = std::vector<std::string>;
+
+bool PressAUntil(const QuillfretRun& run, const std::function<bool(const Added&)>& accept) {
+    return WaitUntil(
+        [&] {
+            const size_t before = run.Sent().size();
+            PressKey('A');
+            WaitUntil([&] { return run.Sent().size() >= before + 2; }, 500ms);
+            const auto sent = run.Sent();
+            return accept(Added(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()));
+        },
+        kEventTimeout, 0ms);
+}
+
+}  // namespace
+
+std::string NoteOnA(int note) { return R"({"mappings": [{"key": "65", "note": )" + std::to_string(note) + "}]}"; }
+
+std::string NoteOnHex(int note) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "90 %02x 64", note);
+    return text;
+}
+
+std::string NoteOffHex(int note) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "80 %02x 00", note);
+    return text;
+}
+
+bool PlaysNote(const QuillfretRun& run, int note) {
+    return PressAUntil(run, [&](const Added& added) { return added == Added{NoteOnHex(note), NoteOffHex(note)}; });
+}
+
+bool PlaysNothing(const QuillfretRun& run) {
+    return PressAUntil(run, [](const Added& added) { return added.empty(); });
+}
+
+bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition) {
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool complete = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                          written == text.size();
+    CloseHandle(handle);
+    return complete;
+}
+
+size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
+    const auto kinds = run.RecordKinds();
+    return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "quillfret_run.h"
+
+// Shared steps of the fault, load and soak tests.
+
+// A mapping file in which A plays one note on channel 1 at velocity 100.
+std::string NoteOnA(int note);
+
+// The two messages one press of a key of such a mapping adds, in hex.
+std::string NoteOnHex(int note);
+std::string NoteOffHex(int note);
+
+// Presses A again and again (a reload runs a little after the change) until
+// one press adds exactly the note-on and note-off of `note`; false when that
+// did not happen in time.
+bool PlaysNote(const QuillfretRun& run, int note);
+
+// Like PlaysNote, until one press of A adds nothing.
+bool PlaysNothing(const QuillfretRun& run);
+
+// Writes the whole text to a file through the Windows API: `disposition` is
+// CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING (write in place) or
+// TRUNCATE_EXISTING. False when any step failed.
+bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition);
+
+// The number of "kind" lines ("send", "reject", ...) in the port's record.
+size_t RecordCount(const QuillfretRun& run, std::string_view kind);
