@@ -2,54 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "fault_support.h"
 #include "quillfret_run.h"
 #include "support/wait.h"
 
 namespace {
 
-std::string NoteOnA(int note) { return R"({"mappings": [{"key": "65", "note": )" + std::to_string(note) + "}]}"; }
-
-constexpr const char* kBroken = R"({"mappings": [{"key": "65", "note": 60})";
-
 using Added = std::vector<std::string>;
 
-// Presses A again and again until the messages one press adds satisfy
-// `accept` (the reload runs a little after the folder change).
-bool PressAUntil(const QuillfretRun& run, const std::function<bool(const Added&)>& accept) {
-    return WaitUntil(
-        [&] {
-            const size_t before = run.Sent().size();
-            PressKey('A');
-            WaitUntil([&] { return run.Sent().size() >= before + 2; }, 500ms);
-            const auto sent = run.Sent();
-            return accept(Added(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()));
-        },
-        kEventTimeout, 0ms);
-}
-
-// The messages of a mapping of one note on channel 1 with the default velocity.
-std::string NoteOn(int note) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "90 %02x 64", note);
-    return text;
-}
-
-std::string NoteOff(int note) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "80 %02x 00", note);
-    return text;
-}
-
-bool PressAUntilNote(const QuillfretRun& run, int note) {
-    return PressAUntil(run, [&](const Added& added) { return added == Added{NoteOn(note), NoteOff(note)}; });
-}
+constexpr const char* kBroken = R"({"mappings": [{"key": "65", "note": 60})";
 
 class ReloadTest : public testing::Test {
 protected:
@@ -62,17 +28,17 @@ TEST_F(ReloadTest, TheCurrentFileIsReloadedWhenValidBrokenAndFixedAgain) {
     QuillfretRun run(L"reload-current");
     run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
-    EXPECT_TRUE(PressAUntilNote(run, 60));
+    EXPECT_TRUE(PlaysNote(run, 60));
 
     run.WriteCfgFile(L"current.json", NoteOnA(62));
-    EXPECT_TRUE(PressAUntilNote(run, 62)) << "valid edit not picked up";
+    EXPECT_TRUE(PlaysNote(run, 62)) << "valid edit not picked up";
 
     run.WriteCfgFile(L"current.json", kBroken);
-    EXPECT_TRUE(PressAUntil(run, [](const Added& added) { return added.empty(); })) << "broken file kept mappings";
+    EXPECT_TRUE(PlaysNothing(run)) << "broken file kept mappings";
     EXPECT_NE(run.window(), nullptr) << "a broken file must not end the program";
 
     run.WriteCfgFile(L"current.json", NoteOnA(64));
-    EXPECT_TRUE(PressAUntilNote(run, 64)) << "fixed file not picked up";
+    EXPECT_TRUE(PlaysNote(run, 64)) << "fixed file not picked up";
 }
 
 TEST_F(ReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
@@ -80,7 +46,7 @@ TEST_F(ReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
     run.WriteCfgFile(L"current.json", R"({"mappings": [{"key": "66", "note": 62, "mode": "toggle"}]})");
     ASSERT_TRUE(run.Start());
     PressKey('B');
-    ASSERT_EQ(run.WaitForSent(1), (Added{NoteOn(62)}));
+    ASSERT_EQ(run.WaitForSent(1), (Added{NoteOnHex(62)}));
 
     // A reload would lose the toggle's state, and the next press would switch on again.
     run.WriteCfgFile(L"other.json", NoteOnA(61));
@@ -89,14 +55,14 @@ TEST_F(ReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
     run.WriteCfgFile(L"sub\\current.json", NoteOnA(61));
     std::this_thread::sleep_for(1s);  // several reload delays
     PressKey('B');
-    EXPECT_EQ(run.WaitForSent(2), (Added{NoteOn(62), NoteOff(62)}));
+    EXPECT_EQ(run.WaitForSent(2), (Added{NoteOnHex(62), NoteOffHex(62)}));
 }
 
 TEST_F(ReloadTest, AFileSavedByRenameIsReloaded) {
     QuillfretRun run(L"reload-rename");
     run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
-    EXPECT_TRUE(PressAUntilNote(run, 60));
+    EXPECT_TRUE(PlaysNote(run, 60));
 
     // Written outside the folder, then moved over the current file.
     const auto staged = run.folder() / L"staged.json";
@@ -105,7 +71,7 @@ TEST_F(ReloadTest, AFileSavedByRenameIsReloaded) {
         file << NoteOnA(62);
     }
     ASSERT_TRUE(MoveFileExW(staged.c_str(), (run.cfg() / L"current.json").c_str(), MOVEFILE_REPLACE_EXISTING));
-    EXPECT_TRUE(PressAUntilNote(run, 62));
+    EXPECT_TRUE(PlaysNote(run, 62));
 }
 
 // The reload waits 100 ms after the change; input keeps flowing meanwhile, so
@@ -117,7 +83,7 @@ TEST_F(ReloadTest, InputIsHandledDuringThePauseBeforeAReload) {
     QuillfretRun run(L"reload-no-stall");
     run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
-    EXPECT_TRUE(PressAUntilNote(run, 60));
+    EXPECT_TRUE(PlaysNote(run, 60));
 
     int played_before_reload = 0;
     for (int round = 0; round < 3; ++round) {
@@ -127,8 +93,8 @@ TEST_F(ReloadTest, InputIsHandledDuringThePauseBeforeAReload) {
         PressKey('A');
         const auto sent = run.WaitForSent(before + 2);
         ASSERT_GE(sent.size(), before + 2);
-        if (sent[before] == NoteOn(old_note)) ++played_before_reload;
-        ASSERT_TRUE(PressAUntilNote(run, old_note + 1));
+        if (sent[before] == NoteOnHex(old_note)) ++played_before_reload;
+        ASSERT_TRUE(PlaysNote(run, old_note + 1));
     }
     EXPECT_GE(played_before_reload, 1);
 }
