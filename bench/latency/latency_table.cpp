@@ -97,6 +97,20 @@ void AddStormRows(const GroupedSamples& groups, const std::string& label, const 
     rows.push_back(row);
 }
 
+// Quillfret under the storm against the posted floor under the same storm:
+// what the reloads themselves add beyond the platform's cost of the writes
+// and of the watch waking.
+void AddStormComparisonRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
+    const RoundSamples* quillfret = Find(groups, "quillfret-storm");
+    const RoundSamples* posted = Find(groups, "posted-storm");
+    if (!quillfret || !posted) return;
+    for (const Measure* measure : {&kSendToMessage, &kScheduleToMessage}) {
+        const Summary q = Summarise(quillfret->*measure->samples);
+        const Summary p = Summarise(posted->*measure->samples);
+        rows.push_back(Compare(label + " storm " + measure->name + " p99, Quillfret / posted floor", q.p99, p.p99, 0));
+    }
+}
+
 void AddLostRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
     for (const auto& [name, samples] : groups) {
         rows.push_back({label + " " + name + " lost messages, of " + std::to_string(samples.counted_events) +
@@ -115,6 +129,7 @@ std::vector<TableRow> LatencyRows(const GroupedSamples& groups, const std::strin
     AddIdleRows(groups, label, kChordSpread, 1.2, rows);
     AddStormRows(groups, label, "quillfret", 1.5, rows);
     AddStormRows(groups, label, "posted", 0, rows);
+    AddStormComparisonRows(groups, label, rows);
     AddLostRows(groups, label, rows);
     return rows;
 }
