@@ -13,14 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr UINT kTrayCallback = WM_APP + 1;
-
-class FaultFilesTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class FaultFilesTest : public DesktopTest {};
 
 TEST_F(FaultFilesTest, ADeletedCurrentFileKeepsItsMappingsAndIsReadAgainWhenRestored) {
     QuillfretRun run(L"fault-deleted");

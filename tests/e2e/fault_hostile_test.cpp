@@ -34,12 +34,7 @@ std::vector<HostileFile> HostileFiles() {
     };
 }
 
-class FaultHostileTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class FaultHostileTest : public DesktopTest {};
 
 TEST_F(FaultHostileTest, HostileSavesLeaveTheProgramRunningAndPlaying) {
     QuillfretRun run(L"fault-hostile");

@@ -16,11 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FaultPortTest : public testing::Test {
+class FaultPortTest : public DesktopTest {
 protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
     void TearDown() override { SetEnvironmentVariableW(vmidi::kFailWhileVariable, nullptr); }
 };
 

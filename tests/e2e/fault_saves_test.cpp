@@ -15,12 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FaultSavesTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class FaultSavesTest : public DesktopTest {};
 
 // One way of saving `text` as `file`; false when a step failed.
 struct SaveStyle {

@@ -8,7 +8,7 @@
 
 #include "quillfret_run.h"
 
-// Shared steps of the fault, load and soak tests.
+// Steps shared by the end-to-end tests.
 
 // A mapping file in which A plays one note on channel 1 at velocity 100.
 std::string NoteOnA(int note);

@@ -13,12 +13,7 @@ namespace {
 
 constexpr const char* kNoteOnA = R"({"mappings": [{"key": "65", "note": 60}]})";
 
-class LifecycleTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class LifecycleTest : public DesktopTest {};
 
 // The message box of an early end: its text, after which it is dismissed.
 std::wstring DismissedText(const std::wstring& caption) {

@@ -90,12 +90,7 @@ std::vector<KeyEvent> RandomPhrase() {
     return phrase;
 }
 
-class LoadTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class LoadTest : public DesktopTest {};
 
 TEST_F(LoadTest, TwentyThousandEventsEachPlayedOnceAndPassedOn) {
     QuillfretRun run(L"load");

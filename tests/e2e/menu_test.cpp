@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "fault_support.h"
 #include "quillfret_run.h"
 #include "support/dialogs.h"
 #include "support/input.h"
@@ -13,13 +14,10 @@
 
 namespace {
 
-constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kNewConfig = 1000;
 constexpr UINT kEditCurrent = 1001;
 constexpr UINT kOpenCfgFolder = 1002;
 constexpr UINT kConfigBase = 2000;
-
-std::string NoteOnA(int note) { return R"({"mappings": [{"key": "65", "note": )" + std::to_string(note) + "}]}"; }
 
 // The note-on byte (hex) that pressing A sends now; empty when it sends nothing.
 std::string NoteOfA(const QuillfretRun& run) {
@@ -36,12 +34,7 @@ HWND WaitForPopupMenu(std::chrono::milliseconds timeout) {
     return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-class MenuTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class MenuTest : public DesktopTest {};
 
 TEST_F(MenuTest, RightButtonReleaseOnTheIconOpensTheMenuWithQuitLast) {
     QuillfretRun run(L"menu-open");

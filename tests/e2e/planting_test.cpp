@@ -12,12 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PlantingTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class PlantingTest : public DesktopTest {};
 
 bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 

@@ -23,12 +23,7 @@ constexpr const char* kExampleMappingFile = R"({
 }
 )";
 
-class PlayTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class PlayTest : public DesktopTest {};
 
 // One step of a phrase: what it does, the input it sends, the messages it
 // must add to the port's record (status, data 1, data 2 in hex), in order.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
@@ -21,6 +22,9 @@ using namespace std::chrono_literals;
 
 inline constexpr auto kStartTimeout = 20s;  // generous: shared machines under load
 inline constexpr auto kEventTimeout = 10s;
+
+// The message the tray icon sends the window; lParam is the mouse message.
+inline constexpr UINT kTrayCallback = WM_APP + 1;
 
 class QuillfretRun {
 public:
@@ -81,3 +85,12 @@ HWND WaitForMessageBox(const std::wstring& caption);
 
 // True when tests can drive windows and input here; the reason otherwise.
 std::optional<std::string> MissingDisplay();
+
+// A test that drives the program through the desktop: skipped where tests
+// cannot drive windows and input.
+class DesktopTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
+    }
+};

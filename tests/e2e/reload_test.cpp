@@ -17,12 +17,7 @@ using Added = std::vector<std::string>;
 
 constexpr const char* kBroken = R"({"mappings": [{"key": "65", "note": 60})";
 
-class ReloadTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class ReloadTest : public DesktopTest {};
 
 TEST_F(ReloadTest, TheCurrentFileIsReloadedWhenValidBrokenAndFixedAgain) {
     QuillfretRun run(L"reload-current");

@@ -125,12 +125,7 @@ void RandomInputBurst(std::mt19937& random) {
     for (WORD key : held) KeyUp(key);
 }
 
-class SoakTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
-    }
-};
+class SoakTest : public DesktopTest {};
 
 TEST_F(SoakTest, HandlesAndMemoryStayFlatUnderRandomInputAndSaves) {
     QuillfretRun run(L"soak");
