@@ -23,7 +23,8 @@ LRESULT CALLBACK PostedHookProc(int code, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK PostedWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == kFloorKeyMessage) {
-        if (const auto packed = FloorMessage(static_cast<uint32_t>(wparam), lparam != 0)) midiOutShortMsg(port, *packed);
+        if (const auto packed = FloorMessage(static_cast<uint32_t>(wparam), lparam != 0))
+            midiOutShortMsg(port, *packed);
         return 0;
     }
     return FloorDefaultProc(hwnd, message, wparam, lparam);

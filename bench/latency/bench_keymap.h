@@ -17,17 +17,13 @@ struct KeyNote {
 
 // The keys of the single presses, taken in turn. A value comes back only
 // every 20 messages, so a lost message is never paired with a later one.
-inline constexpr std::array<KeyNote, 10> kScheduleKeys{{
-    {'A', 60}, {'B', 61}, {'C', 62}, {'D', 63}, {'E', 64},
-    {'F', 65}, {'G', 66}, {'H', 67}, {'I', 68}, {'J', 69},
-}};
+inline constexpr std::array<KeyNote, 10> kScheduleKeys{
+    {{'A', 60}, {'B', 61}, {'C', 62}, {'D', 63}, {'E', 64}, {'F', 65}, {'G', 66}, {'H', 67}, {'I', 68}, {'J', 69}}};
 
 // The keys of a chord, in the order of the SendInput call: other keys and
 // notes than the single presses, so that the two phases never pair across.
-inline constexpr std::array<KeyNote, 10> kChordKeys{{
-    {'L', 71}, {'M', 72}, {'N', 73}, {'O', 74}, {'P', 75},
-    {'Q', 76}, {'R', 77}, {'S', 78}, {'T', 79}, {'U', 80},
-}};
+inline constexpr std::array<KeyNote, 10> kChordKeys{
+    {{'L', 71}, {'M', 72}, {'N', 73}, {'O', 74}, {'P', 75}, {'Q', 76}, {'R', 77}, {'S', 78}, {'T', 79}, {'U', 80}}};
 
 // The key that probes whether a program is ready; its note is never
 // scheduled, so a late probe message cannot be taken for a measured one.

@@ -110,7 +110,7 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD exit_code = target.Quit();
 
     if (!WriteLog(log_path, log)) return Fail("the log could not be written");
-    std::printf("%zu events, %zu messages recorded, %d rewrites, exit code %lu\n", log.events.size(),
-                CountSent(record), rewrites, exit_code);
+    std::printf("%zu events, %zu messages recorded, %d rewrites, exit code %lu\n", log.events.size(), CountSent(record),
+                rewrites, exit_code);
     return 0;
 }

@@ -6,7 +6,7 @@ namespace {
 
 constexpr double kPairPeriodMs = 4.0;
 constexpr double kReleaseAfterMs = 2.0;
-constexpr double kChordGapMs = 20.0;     // after the last pair, and between chord starts
+constexpr double kChordGapMs = 20.0;      // after the last pair, and between chord starts
 constexpr double kChordReleaseMs = 10.0;  // chord press to chord release
 // Below this much time to go the wait spins instead of sleeping (a Sleep(1)
 // may take longer than a millisecond).

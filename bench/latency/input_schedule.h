@@ -40,4 +40,3 @@ void SendLogged(const ScheduledInput& event, latency::InjectLog& log);
 // Sends every event at its scheduled time; an event whose time has passed
 // (the program held SendInput up) is sent at once, its schedule unchanged.
 void RunSchedule(const std::vector<ScheduledInput>& schedule, latency::InjectLog& log);
-

@@ -19,8 +19,7 @@ constexpr size_t kLookahead = 8;
 // events before a silence would take the equal values after it.)
 class RecordCursor {
 public:
-    explicit RecordCursor(const std::vector<RecordedMessage>& recorded)
-        : recorded_(recorded), end_(recorded.size()) {}
+    explicit RecordCursor(const std::vector<RecordedMessage>& recorded) : recorded_(recorded), end_(recorded.size()) {}
 
     // Seconds of the latest untaken message of this value that arrived at or
     // after `sent`, among the next few; that message is then taken.

@@ -59,8 +59,8 @@ int PrintTable(const fs::path& dir, const std::string& label) {
         }
     }
     for (const auto& row : latency::LatencyRows(groups, label)) {
-        std::cout << row.figure << '\t' << row.value << '\t' << row.baseline << '\t' << row.ratio << '\t'
-                  << row.goal << '\n';
+        std::cout << row.figure << '\t' << row.value << '\t' << row.baseline << '\t' << row.ratio << '\t' << row.goal
+                  << '\n';
     }
     return 0;
 }

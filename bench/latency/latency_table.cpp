@@ -57,17 +57,18 @@ constexpr Measure kChordSpread{"chord spread", &RoundSamples::chord_spread_ms};
 
 // Quillfret against the posted floor for each statistic, then the median
 // against the direct floor, and the floors against each other.
-void AddIdleRows(const GroupedSamples& groups, const std::string& label, const Measure& measure,
-                 double ceiling, std::vector<TableRow>& rows) {
+void AddIdleRows(const GroupedSamples& groups, const std::string& label, const Measure& measure, double ceiling,
+                 std::vector<TableRow>& rows) {
     const RoundSamples* quillfret = Find(groups, "quillfret-idle");
     const RoundSamples* posted = Find(groups, "posted-idle");
     const RoundSamples* direct = Find(groups, "direct-idle");
     if (!quillfret || !posted) return;
     const Summary q = Summarise(quillfret->*measure.samples);
     const Summary p = Summarise(posted->*measure.samples);
-    const Statistic statistics[] = {
-        {"median", &Summary::median, ceiling}, {"p90", &Summary::p90, 0},
-        {"p99", &Summary::p99, ceiling},       {"max", &Summary::max, 0}};
+    const Statistic statistics[] = {{"median", &Summary::median, ceiling},
+                                    {"p90", &Summary::p90, 0},
+                                    {"p99", &Summary::p99, ceiling},
+                                    {"max", &Summary::max, 0}};
     const std::string prefix = label + " " + measure.name + " ";
     for (const Statistic& s : statistics) {
         rows.push_back(Compare(prefix + s.name + ", Quillfret / posted floor", q.*s.member, p.*s.member, s.ceiling));
@@ -79,8 +80,8 @@ void AddIdleRows(const GroupedSamples& groups, const std::string& label, const M
 }
 
 // A program's figures under the reload storm against its own idle ones.
-void AddStormRows(const GroupedSamples& groups, const std::string& label, const std::string& program,
-                  double ceiling, std::vector<TableRow>& rows) {
+void AddStormRows(const GroupedSamples& groups, const std::string& label, const std::string& program, double ceiling,
+                  std::vector<TableRow>& rows) {
     const RoundSamples* idle = Find(groups, program + "-idle");
     const RoundSamples* storm = Find(groups, program + "-storm");
     if (!idle || !storm) return;
@@ -113,10 +114,9 @@ void AddStormComparisonRows(const GroupedSamples& groups, const std::string& lab
 
 void AddLostRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
     for (const auto& [name, samples] : groups) {
-        rows.push_back({label + " " + name + " lost messages, of " + std::to_string(samples.counted_events) +
-                            " counted events",
-                        std::to_string(samples.lost_messages), "", "",
-                        samples.lost_messages == 0 ? "= 0 ok" : "= 0 MISSED"});
+        rows.push_back(
+            {label + " " + name + " lost messages, of " + std::to_string(samples.counted_events) + " counted events",
+             std::to_string(samples.lost_messages), "", "", samples.lost_messages == 0 ? "= 0 ok" : "= 0 MISSED"});
     }
 }
 

@@ -52,8 +52,8 @@ void RunMainLoop(AppState& state) {
     ReloadTimer reload;
     for (;;) {
         const bool watching = state.folder_watch != nullptr && !reload.Pending();
-        const DWORD woke = MsgWaitForMultipleObjects(watching ? 1 : 0, &state.folder_watch, FALSE,
-                                                     reload.WaitTimeout(), QS_ALLINPUT);
+        const DWORD woke =
+            MsgWaitForMultipleObjects(watching ? 1 : 0, &state.folder_watch, FALSE, reload.WaitTimeout(), QS_ALLINPUT);
         if (watching && woke == WAIT_OBJECT_0) reload.due_at = GetTickCount64() + kReloadDelayMs;
         if (reload.Due()) {
             reload = {};

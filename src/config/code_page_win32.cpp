@@ -1,9 +1,9 @@
 // The Windows edge of the configuration: the system's ANSI code page.
+#include "config/code_page.h"
+
 #include <windows.h>
 
 #include <climits>
-
-#include "config/code_page.h"
 
 std::optional<std::string> WideToAnsi(std::wstring_view text) {
     if (text.empty()) return std::string();

@@ -12,9 +12,9 @@ int64_t Ticks(const FILETIME& time) {
 // target), with every kind of sharing, so that a file another program holds
 // exclusively still answers, and a folder too (backup semantics).
 std::optional<int64_t> OpenedWriteTime(const std::filesystem::path& path) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;  // absent, or not reachable: both mean "leave it"
     FILETIME written{};
     const bool known = GetFileTime(file, nullptr, nullptr, &written) != 0;

@@ -16,15 +16,12 @@ TriggerEvents KeyboardTriggers(HeldKeySet& held_keys, uint32_t message, int32_t 
             if (held_keys.contains(vk)) return {};
             held_keys.insert(vk);
             return One(vk, true);
-        case input_message::KeyUp:
-            held_keys.erase(vk);
-            return One(vk, false);
+        case input_message::KeyUp: held_keys.erase(vk); return One(vk, false);
         case input_message::SysKeyUp:
             if (!held_keys.contains(vk)) return {};
             held_keys.erase(vk);
             return One(vk, false);
-        default:
-            return {};
+        default: return {};
     }
 }
 

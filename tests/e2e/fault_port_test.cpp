@@ -45,7 +45,7 @@ TEST_F(FaultPortTest, RejectedSendsAreDroppedAndLaterPressesAreSentAgain) {
 
     fs::remove(flag);
     for (int press = 0; press < 3; ++press) PressKey('A');
-    const std::vector<std::string> expected = {NoteOnHex(60), NoteOnHex(60), NoteOffHex(60), NoteOnHex(60),
+    const std::vector<std::string> expected = {NoteOnHex(60),  NoteOnHex(60), NoteOffHex(60), NoteOnHex(60),
                                                NoteOffHex(60), NoteOnHex(60), NoteOffHex(60)};
     EXPECT_EQ(run.WaitForSent(expected.size()), expected);
     EXPECT_EQ(RecordCount(run, "reject"), 3u);

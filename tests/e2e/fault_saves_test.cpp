@@ -33,29 +33,31 @@ fs::path Outside(const fs::path& file, const wchar_t* suffix) {
 const std::vector<SaveStyle>& SaveStyles() {
     static const std::vector<SaveStyle> styles = {
         // Every text below has the same length, so nothing of the old one is left over.
-        {"write in place", [](const fs::path& file, const std::string& text) {
-             return WriteWithWin32(file, text, OPEN_EXISTING);
-         }},
-        {"truncate and write", [](const fs::path& file, const std::string& text) {
-             return WriteWithWin32(file, text, TRUNCATE_EXISTING);
-         }},
-        {"temporary file in CFG renamed over it", [](const fs::path& file, const std::string& text) {
+        {"write in place",
+         [](const fs::path& file, const std::string& text) { return WriteWithWin32(file, text, OPEN_EXISTING); }},
+        {"truncate and write",
+         [](const fs::path& file, const std::string& text) { return WriteWithWin32(file, text, TRUNCATE_EXISTING); }},
+        {"temporary file in CFG renamed over it",
+         [](const fs::path& file, const std::string& text) {
              const fs::path temporary = Beside(file, L".tmp");
              return WriteWithWin32(temporary, text, CREATE_NEW) &&
                     MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
          }},
         // Written outside the folder, so that only the rename itself can wake the program.
-        {"temporary file from outside CFG moved over it", [](const fs::path& file, const std::string& text) {
+        {"temporary file from outside CFG moved over it",
+         [](const fs::path& file, const std::string& text) {
              const fs::path temporary = Outside(file, L".tmp");
              return WriteWithWin32(temporary, text, CREATE_NEW) &&
                     MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
          }},
-        {"temporary file from outside CFG swapped in by ReplaceFileW", [](const fs::path& file, const std::string& text) {
+        {"temporary file from outside CFG swapped in by ReplaceFileW",
+         [](const fs::path& file, const std::string& text) {
              const fs::path temporary = Outside(file, L".new");
              return WriteWithWin32(temporary, text, CREATE_NEW) &&
                     ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr);
          }},
-        {"delete and create again", [](const fs::path& file, const std::string& text) {
+        {"delete and create again",
+         [](const fs::path& file, const std::string& text) {
              return DeleteFileW(file.c_str()) && WriteWithWin32(file, text, CREATE_NEW);
          }},
     };

@@ -51,8 +51,8 @@ bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DW
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool complete = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                          written == text.size();
+    const bool complete =
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
     CloseHandle(handle);
     return complete;
 }

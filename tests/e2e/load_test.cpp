@@ -53,7 +53,12 @@ HWND CreateFocusedKeyWindow() {
                                   10, 200, 100, nullptr, nullptr, window_class.hInstance, nullptr);
     SetForegroundWindow(window);
     SetFocus(window);
-    WaitUntil([&] { PumpMessages(); return GetFocus() == window; }, kEventTimeout);
+    WaitUntil(
+        [&] {
+            PumpMessages();
+            return GetFocus() == window;
+        },
+        kEventTimeout);
     return window;
 }
 
@@ -115,10 +120,20 @@ TEST_F(LoadTest, TwentyThousandEventsEachPlayedOnceAndPassedOn) {
     ASSERT_EQ(not_sent, 0);
 
     std::vector<std::string> sent;
-    WaitUntil([&] { sent = run.Sent(); return sent.size() >= expected.size(); }, 120s, 250ms);
-    WaitUntil([&] { PumpMessages(); return KeyWindow::ups == presses; }, kEventTimeout);
-    std::cout << "load: " << phrase.size() << " events in " << seconds << " s; " << sent.size()
-              << " messages sent, " << RecordCount(run, "reject") << " rejected\n";
+    WaitUntil(
+        [&] {
+            sent = run.Sent();
+            return sent.size() >= expected.size();
+        },
+        120s, 250ms);
+    WaitUntil(
+        [&] {
+            PumpMessages();
+            return KeyWindow::ups == presses;
+        },
+        kEventTimeout);
+    std::cout << "load: " << phrase.size() << " events in " << seconds << " s; " << sent.size() << " messages sent, "
+              << RecordCount(run, "reject") << " rejected\n";
 
     ASSERT_EQ(sent.size(), expected.size()) << "messages lost or added";
     for (size_t i = 0; i < expected.size(); ++i) {

@@ -57,7 +57,7 @@ void ChooseFromConfigsSubmenu(const QuillfretRun& run, int position) {
     run.Post(kTrayCallback, 0, WM_RBUTTONUP);
     ASSERT_NE(WaitForPopupMenu(kEventTimeout), nullptr);
     for (int i = 0; i < 4; ++i) PressKey(VK_DOWN);  // the fourth item is "Configs"
-    PressKey(VK_RIGHT);                              // opens it on its first entry
+    PressKey(VK_RIGHT);                             // opens it on its first entry
     for (int i = 1; i < position; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
 }

@@ -42,15 +42,30 @@ TEST_F(PlayTest, PlaysTheExampleMappingFileKeyByKey) {
     // the click without Ctrl comes first, so that it is surely handled (A's
     // messages follow it) before the test holds Ctrl down.
     const std::vector<PlayStep> steps = {
-        {"left click without Ctrl", [] { ButtonDown(MouseButton::Left); ButtonUp(MouseButton::Left); }, {}},
+        {"left click without Ctrl",
+         [] {
+             ButtonDown(MouseButton::Left);
+             ButtonUp(MouseButton::Left);
+         },
+         {}},
         {"A down", [] { KeyDown('A'); }, {"90 3c 5a", "90 40 5a", "90 43 5a"}},
-        {"A repeats", [] { KeyDown('A'); KeyDown('A'); }, {}},
+        {"A repeats",
+         [] {
+             KeyDown('A');
+             KeyDown('A');
+         },
+         {}},
         {"A up", [] { KeyUp('A'); }, {"80 3c 00", "80 40 00", "80 43 00"}},
         {"B down", [] { KeyDown('B'); }, {"99 3e 64"}},
         {"B up", [] { KeyUp('B'); }, {}},
         {"B down again", [] { KeyDown('B'); }, {"89 3e 00"}},
         {"B up again", [] { KeyUp('B'); }, {}},
-        {"Ctrl + left down", [] { KeyDown(VK_CONTROL); ButtonDown(MouseButton::Left); }, {"b0 40 7f"}},
+        {"Ctrl + left down",
+         [] {
+             KeyDown(VK_CONTROL);
+             ButtonDown(MouseButton::Left);
+         },
+         {"b0 40 7f"}},
         // The modifier is tested when the release is handled: Ctrl goes up after that.
         {"left up", [] { ButtonUp(MouseButton::Left); }, {"b0 40 00"}},
         {"Ctrl up", [] { KeyUp(VK_CONTROL); }, {}},
@@ -117,10 +132,20 @@ TEST_F(PlayTest, KeysStillReachTheFocusedWindowOfAnotherProgram) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     };
-    ASSERT_TRUE(WaitUntil([&] { pump(); return GetFocus() == target; }, kEventTimeout));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            pump();
+            return GetFocus() == target;
+        },
+        kEventTimeout));
 
     for (int i = 0; i < 3; ++i) PressKey('A');
-    EXPECT_TRUE(WaitUntil([&] { pump(); return KeyCounter::key_ups == 3; }, kEventTimeout));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            pump();
+            return KeyCounter::key_ups == 3;
+        },
+        kEventTimeout));
     EXPECT_EQ(KeyCounter::key_downs, 3);
     EXPECT_EQ(run.WaitForSent(6).size(), 6u);
     DestroyWindow(target);

@@ -2,8 +2,8 @@
 // default): the program's handle count and memory, read from outside, stay
 // flat, and it still plays at the end.
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 // psapi.h needs windows.h first.
 #include <psapi.h>
 #include <winternl.h>
@@ -85,8 +85,7 @@ std::string RandomMappingFile(std::mt19937& random) {
     for (int key = 0; key < 8; ++key) {
         text += key == 0 ? "" : ", ";
         text += R"({"key": ")" + std::to_string('A' + key) + R"(", "notes": [)" + std::to_string(40 + random() % 40) +
-                ", " + std::to_string(40 + random() % 40) + "]" +
-                (random() % 3 == 0 ? R"(, "mode": "toggle")" : "") +
+                ", " + std::to_string(40 + random() % 40) + "]" + (random() % 3 == 0 ? R"(, "mode": "toggle")" : "") +
                 (random() % 3 == 0 ? R"(, "cc_enabled": true, "cc_number": 7)" : "") + "}";
     }
     return text + "]}";

@@ -130,7 +130,7 @@ struct RememberedCase {
 void PrintTo(const RememberedCase& remembered, std::ostream* out) { *out << remembered.name; }
 
 class LoadLastConfigTest : public testing::TestWithParam<RememberedCase> {
-   protected:
+protected:
     // Replaces each "{key}" by the path that Remembered() gives it.
     std::string Expand(std::string text) const {
         for (const auto& [key, path] : Remembered()) {
@@ -301,7 +301,7 @@ TEST(SaveLastConfigTest, RelativePathStartingWithByteOrderMarkCharacterRoundTrip
 // block the thread that also runs the input hooks. The test holds both ends
 // open, so a faulty open would not block but would show in the pipe.
 class LastConfigPipeTest : public testing::Test {
-   protected:
+protected:
     void SetUp() override {
         fs::create_directory(state_.cfg_dir);
         ASSERT_EQ(mkfifo(fs::path(state_.last_config_path).c_str(), 0600), 0);

@@ -27,7 +27,7 @@ const std::string kBroken = R"({"mappings": [{"key": "66"})";
 
 // A mapping folder with files whose last-write times the test sets itself.
 class ReloadTest : public ::testing::Test {
-   protected:
+protected:
     void Write(const fs::path& name, const std::string& content, fs::file_time_type time) {
         WriteBytes(dir_.path() / name, content);
         fs::last_write_time(dir_.path() / name, time);
@@ -224,7 +224,7 @@ TEST_F(ReloadTest, PipeIsNeverOpened) {
 #endif
 
 class DeviceTest : public ReloadTest {
-   protected:
+protected:
     std::wstring DeviceAfter(const std::string& content) {
         state_.midi_device = L"Before";
         Write("m.json", content, t1_);

@@ -49,7 +49,11 @@ INSTANTIATE_TEST_SUITE_P(
                 {{KeyDown, 65, "+65"}, {KeyDown, 65, ""}, {KeyDown, 65, ""}, {KeyUp, 65, "-65"}, {KeyDown, 65, "+65"}}},
         KeyCase{"ReleaseWithoutPressStillPosted", {{KeyUp, 66, "-66"}, {KeyUp, 66, "-66"}}},
         KeyCase{"TwoKeysIndependent",
-                {{KeyDown, 65, "+65"}, {KeyDown, 66, "+66"}, {KeyDown, 65, ""}, {KeyUp, 65, "-65"}, {KeyDown, 66, ""},
+                {{KeyDown, 65, "+65"},
+                 {KeyDown, 66, "+66"},
+                 {KeyDown, 65, ""},
+                 {KeyUp, 65, "-65"},
+                 {KeyDown, 66, ""},
                  {KeyUp, 66, "-66"}}},
         KeyCase{"SystemKeysPostNothing", {{SysKeyDown, 65, ""}, {SysKeyUp, 65, ""}, {SysKeyDown, 121, ""}}},
         // Alt pressed while a key is held: the key's release arrives as a
@@ -57,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"SystemKeyUpReleasesAHeldKey",
                 {{KeyDown, 65, "+65"}, {SysKeyUp, 65, "-65"}, {KeyDown, 65, "+65"}, {KeyUp, 65, "-65"}}},
         KeyCase{"OtherMessagesIgnored", {{0x0102, 65, ""}, {KeyDown, 65, "+65"}, {0x0102, 65, ""}, {KeyDown, 65, ""}}},
-        KeyCase{"CodesOutsideOneByteAreNeverHeld", {{KeyDown, 300, "+300"}, {KeyDown, 300, "+300"}, {KeyUp, 300, "-300"}}},
+        KeyCase{"CodesOutsideOneByteAreNeverHeld",
+                {{KeyDown, 300, "+300"}, {KeyDown, 300, "+300"}, {KeyUp, 300, "-300"}}},
         KeyCase{"MouseCodesFromTheKeyboardPassThrough",
                 {{KeyDown, 253, "+253"}, {KeyDown, 253, ""}, {KeyUp, 253, "-253"}}}),
     [](const auto& info) { return info.param.name; });

@@ -43,8 +43,8 @@ TEST(HostileMappingFile, LargerThanSixteenMebibytesLoadsNothingButCountsAsRead) 
 TEST(HostileMappingFile, DeepNestingIsSurvivedAndOtherEntriesLoad) {
     TempDir dir;
     const size_t depth = 100000;
-    const std::string content = R"({"unknown":)" + std::string(depth, '[') + std::string(depth, ']') +
-                                R"(,"mappings":[)" + kOneMapping + "]}";
+    const std::string content =
+        R"({"unknown":)" + std::string(depth, '[') + std::string(depth, ']') + R"(,"mappings":[)" + kOneMapping + "]}";
     const CoreState state = LoadFrom(dir, content);
     EXPECT_EQ(state.mappings.count(65), 1u);
 }
@@ -52,8 +52,8 @@ TEST(HostileMappingFile, DeepNestingIsSurvivedAndOtherEntriesLoad) {
 TEST(HostileMappingFile, DeepNestingInsideAnEntryEmptiesOnlyThatEntry) {
     TempDir dir;
     const size_t depth = 100000;
-    const std::string content = R"({"mappings":[)" + std::string(depth, '[') + std::string(depth, ']') + "," +
-                                kOneMapping + "]}";
+    const std::string content =
+        R"({"mappings":[)" + std::string(depth, '[') + std::string(depth, ']') + "," + kOneMapping + "]}";
     const CoreState state = LoadFrom(dir, content);
     EXPECT_EQ(state.mappings.size(), 1u);
 }

@@ -41,10 +41,10 @@ TEST(LatencyStatistics, NearestRankPercentiles) {
 
 TEST(LatencyPairing, PairsByOrderAndValue) {
     InjectLog log{1'000'000, {}};
-    log.events.push_back(Key(false, 0, 0, 0x90));            // probe: paired, not counted
-    log.events.push_back(Key(true, 1000, 1500, 0x91));       // arrives at 2 ms
-    log.events.push_back(Key(true, 2000, 2000, 0x92));       // lost
-    log.events.push_back(Key(true, 3000, 3100, 0x93));       // arrives after a stray message
+    log.events.push_back(Key(false, 0, 0, 0x90));       // probe: paired, not counted
+    log.events.push_back(Key(true, 1000, 1500, 0x91));  // arrives at 2 ms
+    log.events.push_back(Key(true, 2000, 2000, 0x92));  // lost
+    log.events.push_back(Key(true, 3000, 3100, 0x93));  // arrives after a stray message
     const std::vector<RecordedMessage> recorded = {At(0.3, 0x90), At(2, 0x91), At(3.5, 0x77), At(4, 0x93)};
 
     latency::RoundSamples samples;
@@ -62,8 +62,9 @@ TEST(LatencyPairing, PairsByOrderAndValue) {
 TEST(LatencyPairing, EventsLostBeforeASilenceAreNotPairedWithLaterEqualValues) {
     // Two events are lost; the next event with the first one's value arrives
     // 100 ms later. Only that event is paired, with its own message.
-    InjectLog log{1'000'000, {Key(true, 1000, 1000, 0x90), Key(true, 2000, 2000, 0x91),
-                              Key(true, 100'000, 100'000, 0x90), Key(true, 102'000, 102'000, 0x91)}};
+    InjectLog log{1'000'000,
+                  {Key(true, 1000, 1000, 0x90), Key(true, 2000, 2000, 0x91), Key(true, 100'000, 100'000, 0x90),
+                   Key(true, 102'000, 102'000, 0x91)}};
     const std::vector<RecordedMessage> recorded = {At(101, 0x90), At(103, 0x91)};
     latency::RoundSamples samples;
     latency::PairRound(log, recorded, samples);
@@ -86,8 +87,8 @@ TEST(LatencyPairing, ChordSpreadOnlyWhenComplete) {
     InjectLog log{1'000'000, {}};
     log.events.push_back({EventKind::Chord, true, 0, 0, {0x90, 0x91, 0x92}});
     log.events.push_back({EventKind::Chord, true, 10'000, 10'000, {0x80, 0x81, 0x82}});
-    const std::vector<RecordedMessage> recorded = {At(1, 0x90), At(1.25, 0x91), At(1.75, 0x92),
-                                                   At(11, 0x80), At(11.5, 0x82)};
+    const std::vector<RecordedMessage> recorded = {At(1, 0x90), At(1.25, 0x91), At(1.75, 0x92), At(11, 0x80),
+                                                   At(11.5, 0x82)};
     latency::RoundSamples samples;
     latency::PairRound(log, recorded, samples);
     ASSERT_EQ(samples.chord_spread_ms.size(), 1u);

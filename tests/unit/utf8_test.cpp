@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace {

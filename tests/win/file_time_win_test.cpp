@@ -1,6 +1,6 @@
 // File times and locked files as the Windows program meets them.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>

@@ -95,10 +95,10 @@ TEST_F(InputHooksTest, ReleaseOfAKeyNeverSeenDownStillPostsARelease) {
 
 TEST_F(InputHooksTest, KeyReleasedWhileAltIsHeldGetsItsRelease) {
     KeyDown('A');
-    KeyDown(VK_MENU);   // system key-down: nothing posted
-    KeyDown('C');       // a key pressed under Alt is a system key-down: nothing
-    KeyUp('C');      // its system key-up: never posted as pressed, so nothing
-    KeyUp('A');      // system key-up of a posted press: the release
+    KeyDown(VK_MENU);  // system key-down: nothing posted
+    KeyDown('C');      // a key pressed under Alt is a system key-down: nothing
+    KeyUp('C');        // its system key-up: never posted as pressed, so nothing
+    KeyUp('A');        // system key-up of a posted press: the release
     KeyUp(VK_MENU);
     const std::string posted = Posted();
     EXPECT_EQ(posted.substr(0, 9), "K+65 K-65") << posted;
@@ -125,7 +125,7 @@ TEST_F(InputHooksTest, MouseButtonsPostTheirTriggerCodes) {
 TEST_F(InputHooksTest, EachWheelNotchPostsAPressAndARelease) {
     Wheel(WHEEL_DELTA);
     Wheel(-WHEEL_DELTA);
-    Wheel(0);  // no direction counts as towards the user
+    Wheel(0);                // no direction counts as towards the user
     Wheel(3 * WHEEL_DELTA);  // one pair whatever the size
     EXPECT_EQ(Posted(), "M+254 M-254 M+255 M-255 M+255 M-255 M+254 M-254");
 }
@@ -139,9 +139,9 @@ TEST_F(InputHooksTest, EveryEventIsPassedOn) {
     ButtonDown(MouseButton::Left);
     ButtonUp(MouseButton::Left);
     Wheel(-WHEEL_DELTA);
-    const std::vector<std::string> keys_then_mouse = {
-        Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYUP, 'A'),
-        Event("key", WM_SYSKEYDOWN, VK_MENU)};
+    const std::vector<std::string> keys_then_mouse = {Event("key", WM_KEYDOWN, 'A'), Event("key", WM_KEYDOWN, 'A'),
+                                                      Event("key", WM_KEYUP, 'A'),
+                                                      Event("key", WM_SYSKEYDOWN, VK_MENU)};
     ASSERT_GE(downstream_events.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(downstream_events.begin(), downstream_events.begin() + 4), keys_then_mouse);
     const std::vector<std::string> mouse = {Event("mouse", WM_LBUTTONDOWN, 0), Event("mouse", WM_LBUTTONUP, 0),

@@ -1,7 +1,7 @@
 // The remembered selection and new mapping files against the real Windows
 // ANSI code page and text mode.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -18,7 +18,7 @@ namespace {
 // The characters below are chosen for Windows-1252, Wine's code page for
 // the usual Western locales.
 class Cp1252Test : public testing::Test {
-   protected:
+protected:
     void SetUp() override {
         if (GetACP() != 1252) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not 1252";
         fs::create_directory(dir_.path() / "CFG");

@@ -4,8 +4,8 @@
 // port configuration, and checks what the port recorded.
 #include "engine/midi_out.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
@@ -72,7 +72,7 @@ std::vector<int> PortsOf(const std::vector<MidiEvent>& events, EventKind kind) {
 }
 
 class MidiOutTest : public testing::Test {
-   protected:
+protected:
     void SetUp() override {
         wchar_t system_folder[MAX_PATH] = {};
         GetSystemDirectoryW(system_folder, MAX_PATH);

@@ -8,7 +8,9 @@
 
 namespace {
 
-LRESULT CALLBACK PassOn(int code, WPARAM wparam, LPARAM lparam) { return CallNextHookEx(nullptr, code, wparam, lparam); }
+LRESULT CALLBACK PassOn(int code, WPARAM wparam, LPARAM lparam) {
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
 
 bool IsOpenHandle(HANDLE handle) {
     DWORD flags = 0;

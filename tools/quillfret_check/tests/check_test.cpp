@@ -36,7 +36,7 @@ std::string Text(const fs::path& path) {
 
 // A mapping file in a fresh folder, with a small KeyMapping.cfg beside it.
 class CheckFileTest : public ::testing::Test {
-   protected:
+protected:
     CheckRun CheckContent(const std::string& content, std::vector<std::string> options = {}) {
         WriteBytes(dir_.path() / "KeyMapping.cfg", "A=65\nS=83\nCtrl=17\nLCtrl=162\nControl=17\n");
         WriteBytes(dir_.path() / "m.json", content);
