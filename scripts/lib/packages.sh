@@ -4,7 +4,7 @@ QUILLFRET_PACKAGES=(
     nlohmann-json3-dev googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64 xvfb xauth
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 # Installs what is missing when run as root; otherwise prints the exact
