@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr WPARAM kQuitCommand = 1003;
-
 std::unordered_map<uint32_t, int32_t> MakeKeyNotes() {
     std::unordered_map<uint32_t, int32_t> notes;
     for (const auto& key : bench_keymap::kScheduleKeys) notes[static_cast<uint32_t>(key.vk)] = key.note;
@@ -50,6 +48,6 @@ HWND CreateFloorWindow(HINSTANCE instance, WNDPROC procedure) {
 }
 
 LRESULT FloorDefaultProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_COMMAND && LOWORD(wparam) == kQuitCommand) PostQuitMessage(0);
+    if (message == WM_COMMAND && LOWORD(wparam) == ID_QUIT) PostQuitMessage(0);
     return DefWindowProcW(window, message, wparam, lparam);
 }

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/window_messages.h"
+
 // What the two floor programs share. They are not Quillfret: each is the
 // least a program can do to turn a key into a MIDI message on this
 // platform, measured beside Quillfret to show what the platform costs.
 // Each opens the first port whose name holds "Fenwickloop", maps keys by
-// the benchmark's key map, and quits on WM_COMMAND 1003 like Quillfret.
+// the benchmark's key map, and quits on Quillfret's Quit command. The
+// posted floor posts each key as Quillfret's keyboard hook does.
 
-inline constexpr UINT kFloorKeyMessage = WM_APP + 2;
 inline constexpr wchar_t kFloorWindowClass[] = L"QuillfretBenchFloor";
 
 // Null when no such port opens.

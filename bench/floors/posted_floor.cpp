@@ -16,13 +16,13 @@ HWND window = nullptr;
 LRESULT CALLBACK PostedHookProc(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HC_ACTION && (wparam == WM_KEYDOWN || wparam == WM_KEYUP)) {
         const auto& record = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
-        PostMessageW(window, kFloorKeyMessage, record.vkCode, wparam == WM_KEYDOWN ? 1 : 0);
+        PostMessageW(window, WM_APP_KEYBOARD, record.vkCode, wparam == WM_KEYDOWN ? 1 : 0);
     }
     return CallNextHookEx(hook, code, wparam, lparam);
 }
 
 LRESULT CALLBACK PostedWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == kFloorKeyMessage) {
+    if (message == WM_APP_KEYBOARD) {
         if (const auto packed = FloorMessage(static_cast<uint32_t>(wparam), lparam != 0))
             midiOutShortMsg(port, *packed);
         return 0;

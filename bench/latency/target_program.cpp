@@ -3,9 +3,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/window_messages.h"
+
 namespace {
 
-constexpr WPARAM kQuitCommand = 1003;
 constexpr DWORD kQuitTimeoutMs = 5000;
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -54,7 +55,7 @@ bool TargetProgram::WaitForWindow(const wchar_t* window_class, DWORD timeout_ms)
 }
 
 DWORD TargetProgram::Quit() {
-    if (window_ != nullptr) PostMessageW(window_, WM_COMMAND, kQuitCommand, 0);
+    if (window_ != nullptr) PostMessageW(window_, WM_COMMAND, ID_QUIT, 0);
     if (WaitForSingleObject(process_.hProcess, kQuitTimeoutMs) == WAIT_TIMEOUT) {
         TerminateProcess(process_.hProcess, 1);
         WaitForSingleObject(process_.hProcess, kQuitTimeoutMs);

@@ -4,13 +4,13 @@
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
+#include "app/input_hooks.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
 #include "app/tray_window.h"
 #include "config/catalogue.h"
 #include "config/config_loader.h"
 #include "config/key_names.h"
-#include "engine/input_hooks.h"
 
 namespace {
 
@@ -76,24 +76,24 @@ std::wstring GetExeDir() {
     return separator == std::wstring::npos ? path : path.substr(0, separator);
 }
 
-int RunQuillfret(HINSTANCE instance) {
+int RunQuillfret(AppState& state, HINSTANCE instance) {
     // DLLs loaded later (by the system's own libraries too) come from the system folder only.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (AnotherInstanceRuns(app)) {
-        return EndStartUp(app, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
+    if (AnotherInstanceRuns(state)) {
+        return EndStartUp(state, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
     }
-    BuildPaths(app);
-    if (auto failure = LoadConfiguration(app)) {
-        const std::wstring text = L"The CFG folder cannot be used:\n" + app.cfg_dir + L"\n\n" + *failure;
-        return EndStartUp(app, text, L"Error", MB_ICONERROR, kExitCfgUnusable);
+    BuildPaths(state);
+    if (auto failure = LoadConfiguration(state)) {
+        const std::wstring text = L"The CFG folder cannot be used:\n" + state.cfg_dir + L"\n\n" + *failure;
+        return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitCfgUnusable);
     }
-    if (!OpenMidiOut(app.midi_out, app.midi_device)) {
-        return EndStartUp(app, L"Fenwickloop MIDI device not found", L"Error", MB_ICONERROR, kExitNoMidiPort);
+    if (!OpenMidiOut(state.midi_out, state.midi_device)) {
+        return EndStartUp(state, L"Fenwickloop MIDI device not found", L"Error", MB_ICONERROR, kExitNoMidiPort);
     }
-    CreateTrayWindow(instance);
-    InstallInputHooks();
-    StartFolderWatch(app);
-    RunMainLoop(app);
-    ReleaseResources(app);
+    CreateTrayWindow(state, instance);
+    InstallInputHooks(state);
+    StartFolderWatch(state);
+    RunMainLoop(state);
+    ReleaseResources(state);
     return kExitOk;
 }

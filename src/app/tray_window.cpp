@@ -11,17 +11,17 @@
 
 namespace {
 
-void HandleTriggerMessage(WPARAM wparam, LPARAM lparam) {
+void HandleTriggerMessage(AppState& state, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
     HandleTrigger(
-        app.mappings, code, lparam != 0, [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; },
-        [](uint32_t message) { SendShortMessage(app.midi_out, message); });
+        state.mappings, code, lparam != 0, [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; },
+        [&state](uint32_t message) { SendShortMessage(state.midi_out, message); });
 }
 
-void AddTrayIcon() {
+void AddTrayIcon(AppState& state) {
     NOTIFYICONDATAW icon{};
     icon.cbSize = sizeof(icon);
-    icon.hWnd = app.window;
+    icon.hWnd = state.window;
     icon.uID = 1;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_APP_TRAY;
@@ -29,7 +29,7 @@ void AddTrayIcon() {
     wcsncpy(icon.szTip, L"Quillfret", std::size(icon.szTip) - 1);
     // Without a notification area the program still works through its hooks;
     // only an icon that was added is kept for its removal.
-    if (Shell_NotifyIconW(NIM_ADD, &icon)) app.tray_icon = icon;
+    if (Shell_NotifyIconW(NIM_ADD, &icon)) state.tray_icon = icon;
 }
 
 }  // namespace
@@ -47,18 +47,18 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             if (lparam == WM_RBUTTONUP) ShowTrayMenu(app);
             break;
         case WM_APP_KEYBOARD:
-        case WM_APP_MOUSE: HandleTriggerMessage(wparam, lparam); break;
+        case WM_APP_MOUSE: HandleTriggerMessage(app, wparam, lparam); break;
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void CreateTrayWindow(HINSTANCE instance) {
+void CreateTrayWindow(AppState& state, HINSTANCE instance) {
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = TrayWindowProc;
     window_class.hInstance = instance;
     window_class.lpszClassName = L"QuillfretWindow";
     RegisterClassW(&window_class);
-    app.window = CreateWindowExW(0, L"QuillfretWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                                 instance, nullptr);
-    AddTrayIcon();
+    state.window = CreateWindowExW(0, L"QuillfretWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
+                                   instance, nullptr);
+    AddTrayIcon(state);
 }

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+// The ids of the hidden window's messages and tray menu commands: the one
+// definition, read by the program and by the tests and benchmarks that post
+// them from outside.
+
 // Messages to the hidden window.
 constexpr UINT WM_APP_TRAY = WM_APP + 1;      // the tray icon's callback; lParam is the mouse message
 constexpr UINT WM_APP_KEYBOARD = WM_APP + 2;  // wParam virtual-key code, lParam 1 press / 0 release

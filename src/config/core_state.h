@@ -32,5 +32,4 @@ struct CoreState {
 
     KeyNameTable key_names;
     MappingTable mappings;
-    HeldKeySet held_keys;
 };

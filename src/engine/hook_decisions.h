@@ -1,8 +1,8 @@
 #pragma once
 
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
-
-#include "engine/mapping.h"
 
 // What the low-level hooks post for one raw input event, decided without the
 // platform so that the rules are tested natively. The message numbers are the
@@ -33,6 +33,24 @@ constexpr int32_t LeftButton = 253;
 constexpr int32_t WheelAway = 254;
 constexpr int32_t WheelTowards = 255;
 }  // namespace trigger_code
+
+// The keys whose press the keyboard hook has posted and whose release it has
+// not seen yet. Virtual-key codes are one byte, so a fixed bit set covers them
+// all and the hook never allocates; a code outside 0..255 is never held.
+class HeldKeySet {
+public:
+    bool contains(int32_t vk) const { return InRange(vk) && keys_.test(static_cast<size_t>(vk)); }
+    void insert(int32_t vk) {
+        if (InRange(vk)) keys_.set(static_cast<size_t>(vk));
+    }
+    void erase(int32_t vk) {
+        if (InRange(vk)) keys_.reset(static_cast<size_t>(vk));
+    }
+
+private:
+    static bool InRange(int32_t vk) { return vk >= 0 && vk < 256; }
+    std::bitset<256> keys_;
+};
 
 struct TriggerEvent {
     int32_t code = 0;

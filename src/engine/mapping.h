@@ -1,6 +1,5 @@
 #pragma once
 
-#include <bitset>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -30,21 +29,3 @@ struct Mapping {
 
 // One mapping per trigger code; the modifier is a condition inside the record.
 using MappingTable = std::unordered_map<int32_t, Mapping>;
-
-// The keys whose press the keyboard hook has posted and whose release it has
-// not seen yet. Virtual-key codes are one byte, so a fixed bit set covers them
-// all and the hook never allocates; a code outside 0..255 is never held.
-class HeldKeySet {
-public:
-    bool contains(int32_t vk) const { return InRange(vk) && keys_.test(static_cast<size_t>(vk)); }
-    void insert(int32_t vk) {
-        if (InRange(vk)) keys_.set(static_cast<size_t>(vk));
-    }
-    void erase(int32_t vk) {
-        if (InRange(vk)) keys_.reset(static_cast<size_t>(vk));
-    }
-
-private:
-    static bool InRange(int32_t vk) { return vk >= 0 && vk < 256; }
-    std::bitset<256> keys_;
-};

@@ -40,7 +40,7 @@ TEST_F(FaultFilesTest, ACfgFolderDeletedWhileRunningIsMadeAgainByTheNextMenu) {
     ASSERT_NE(run.window(), nullptr) << "the program ended";
     EXPECT_TRUE(PlaysNote(run, 60)) << "the mappings stay in force";
 
-    run.Post(kTrayCallback, 0, WM_RBUTTONUP);
+    run.Post(WM_APP_TRAY, 0, WM_RBUTTONUP);
     HWND menu = WaitForTopWindow(L"#32768", std::nullopt, kEventTimeout);
     EXPECT_NE(menu, nullptr) << "the menu did not open";
     run.Post(WM_CANCELMODE, 0, 0);

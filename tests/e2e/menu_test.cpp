@@ -14,11 +14,6 @@
 
 namespace {
 
-constexpr UINT kNewConfig = 1000;
-constexpr UINT kEditCurrent = 1001;
-constexpr UINT kOpenCfgFolder = 1002;
-constexpr UINT kConfigBase = 2000;
-
 // The note-on byte (hex) that pressing A sends now; empty when it sends nothing.
 std::string NoteOfA(const QuillfretRun& run) {
     const size_t before = run.Sent().size();
@@ -40,11 +35,11 @@ TEST_F(MenuTest, RightButtonReleaseOnTheIconOpensTheMenuWithQuitLast) {
     QuillfretRun run(L"menu-open");
     ASSERT_TRUE(run.Start());
     for (LPARAM other : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MOUSEMOVE}) {
-        run.Post(kTrayCallback, 0, other);
+        run.Post(WM_APP_TRAY, 0, other);
     }
     EXPECT_EQ(WaitForPopupMenu(500ms), nullptr) << "only a right-button release opens the menu";
 
-    run.Post(kTrayCallback, 0, WM_RBUTTONUP);
+    run.Post(WM_APP_TRAY, 0, WM_RBUTTONUP);
     ASSERT_NE(WaitForPopupMenu(kEventTimeout), nullptr);
     // Five items: the fifth from the top is Quit.
     for (int i = 0; i < 5; ++i) PressKey(VK_DOWN);
@@ -54,7 +49,7 @@ TEST_F(MenuTest, RightButtonReleaseOnTheIconOpensTheMenuWithQuitLast) {
 
 // Chooses entry `position` (from 1) of the "Configs" submenu with the keyboard.
 void ChooseFromConfigsSubmenu(const QuillfretRun& run, int position) {
-    run.Post(kTrayCallback, 0, WM_RBUTTONUP);
+    run.Post(WM_APP_TRAY, 0, WM_RBUTTONUP);
     ASSERT_NE(WaitForPopupMenu(kEventTimeout), nullptr);
     for (int i = 0; i < 4; ++i) PressKey(VK_DOWN);  // the fourth item is "Configs"
     PressKey(VK_RIGHT);                             // opens it on its first entry
@@ -90,8 +85,8 @@ TEST_F(MenuTest, SelectingAConfigMakesItCurrentRemembersAndLoadsIt) {
     EXPECT_FALSE(std::filesystem::exists(run.cfg() / L"last_config.txt"));
     const std::wstring second_file = first == "3c" ? L"b.json" : L"a.json";
 
-    run.Post(WM_COMMAND, kConfigBase + 5, 0);  // beyond the list: ignored
-    run.Post(WM_COMMAND, kConfigBase + 1, 0);
+    run.Post(WM_COMMAND, ID_CONFIG_BASE + 5, 0);  // beyond the list: ignored
+    run.Post(WM_COMMAND, ID_CONFIG_BASE + 1, 0);
     EXPECT_TRUE(WaitUntil([&] { return NoteOfA(run) != first; }, kEventTimeout));
     EXPECT_EQ(NoteOfA(run), first == "3c" ? "3e" : "3c");
     const auto remembered = ReadFileText(run.cfg() / L"last_config.txt");
@@ -110,7 +105,7 @@ TEST_F(MenuTest, NewConfigCreatesSelectsRemembersLoadsAndOpensIt) {
     ASSERT_TRUE(run.Start());
     ASSERT_EQ(NoteOfA(run), "3c");
 
-    run.Post(WM_COMMAND, kNewConfig, 0);
+    run.Post(WM_COMMAND, ID_NEW_CONFIG, 0);
     HWND notepad = WaitForTopWindow(L"Notepad", L"Config_1.json - Notepad", kStartTimeout);
     EXPECT_NE(notepad, nullptr) << "Notepad did not open the new file";
     EXPECT_TRUE(std::filesystem::exists(run.cfg() / L"Config_1.json"));
@@ -129,7 +124,7 @@ TEST_F(MenuTest, EditCurrentOpensTheCurrentFileInNotepad) {
     QuillfretRun run(L"menu-edit");
     run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
-    run.Post(WM_COMMAND, kEditCurrent, 0);
+    run.Post(WM_COMMAND, ID_EDIT_CURRENT, 0);
     HWND notepad = WaitForTopWindow(L"Notepad", L"a.json - Notepad", kStartTimeout);
     EXPECT_NE(notepad, nullptr);
     if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
@@ -138,7 +133,7 @@ TEST_F(MenuTest, EditCurrentOpensTheCurrentFileInNotepad) {
 TEST_F(MenuTest, EditCurrentWithoutACurrentFileDoesNothing) {
     QuillfretRun run(L"menu-edit-none");
     ASSERT_TRUE(run.Start());
-    run.Post(WM_COMMAND, kEditCurrent, 0);
+    run.Post(WM_COMMAND, ID_EDIT_CURRENT, 0);
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(FindTopWindow(L"Notepad"), nullptr);
 }
@@ -146,7 +141,7 @@ TEST_F(MenuTest, EditCurrentWithoutACurrentFileDoesNothing) {
 TEST_F(MenuTest, OpenCfgFolderShowsTheFolder) {
     QuillfretRun run(L"menu-folder");
     ASSERT_TRUE(run.Start());
-    run.Post(WM_COMMAND, kOpenCfgFolder, 0);
+    run.Post(WM_COMMAND, ID_OPEN_CFG_FOLDER, 0);
     HWND explorer = WaitForTopWindow(L"ExplorerWClass", L"CFG", kStartTimeout);
     EXPECT_NE(explorer, nullptr);
     if (explorer) PostMessageW(explorer, WM_CLOSE, 0, 0);

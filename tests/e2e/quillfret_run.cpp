@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr UINT kQuitCommand = 1003;
-
 std::string HexBytes(uint32_t message) {
     char text[16];
     std::snprintf(text, sizeof(text), "%02x %02x %02x", message & 0xFF, (message >> 8) & 0xFF, (message >> 16) & 0xFF);
@@ -114,7 +112,7 @@ std::vector<std::string> QuillfretRun::RecordKinds() const {
 }
 
 std::optional<DWORD> QuillfretRun::Quit() {
-    Post(WM_COMMAND, kQuitCommand, 0);
+    Post(WM_COMMAND, ID_QUIT, 0);
     return WaitForExit(process_, kEventTimeout);
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/window_messages.h"
 #include "support/process.h"
 
 // The real Quillfret.exe in a folder of its own, driven only from outside:
@@ -22,9 +23,6 @@ using namespace std::chrono_literals;
 
 inline constexpr auto kStartTimeout = 20s;  // generous: shared machines under load
 inline constexpr auto kEventTimeout = 10s;
-
-// The message the tray icon sends the window; lParam is the mouse message.
-inline constexpr UINT kTrayCallback = WM_APP + 1;
 
 class QuillfretRun {
 public:

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "app/window_messages.h"
+
 int wmain() {
     HWND window = FindWindowW(L"QuillfretWindow", nullptr);
     if (window == nullptr) {
@@ -15,8 +17,7 @@ int wmain() {
     DWORD process_id = 0;
     GetWindowThreadProcessId(window, &process_id);
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
-    constexpr WPARAM kQuitCommand = 1003;
-    PostMessageW(window, WM_COMMAND, kQuitCommand, 0);
+    PostMessageW(window, WM_COMMAND, ID_QUIT, 0);
     if (process == nullptr || WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "quillfret-quit: Quillfret did not end\n");
         return 101;

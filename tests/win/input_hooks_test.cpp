@@ -1,4 +1,4 @@
-#include "engine/input_hooks.h"
+#include "app/input_hooks.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ protected:
         downstream_mouse_ = SetWindowsHookExW(WH_MOUSE_LL, DownstreamMouse, nullptr, 0);
         app.window = window_.handle();
         app.held_keys = HeldKeySet{};
-        InstallInputHooks();
+        InstallInputHooks(app);
         ASSERT_NE(app.keyboard_hook, nullptr);
         ASSERT_NE(app.mouse_hook, nullptr);
         downstream_events.clear();

@@ -109,7 +109,7 @@ TEST(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLoop
     if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
     const fs::path folder = fs::temp_directory_path();
     app.cfg_dir = folder.wstring();
-    CreateTrayWindow(GetModuleHandleW(nullptr));
+    CreateTrayWindow(app, GetModuleHandleW(nullptr));
     StartFolderWatch(app);
     ASSERT_NE(app.window, nullptr);
     ASSERT_NE(app.folder_watch, nullptr);

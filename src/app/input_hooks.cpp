@@ -1,4 +1,4 @@
-#include "engine/input_hooks.h"
+#include "app/input_hooks.h"
 
 #include "app/window_messages.h"
 #include "engine/hook_decisions.h"
@@ -18,6 +18,7 @@ void PostTriggers(UINT message, const TriggerEvents& triggers) {
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HC_ACTION) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
         const auto vk = static_cast<int32_t>(record.vkCode);
         PostTriggers(WM_APP_KEYBOARD, KeyboardTriggers(app.held_keys, static_cast<uint32_t>(wparam), vk));
@@ -27,13 +28,14 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HC_ACTION) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lparam);
         PostTriggers(WM_APP_MOUSE, MouseTriggers(static_cast<uint32_t>(wparam), record.mouseData));
     }
     return CallNextHookEx(app.mouse_hook, code, wparam, lparam);
 }
 
-void InstallInputHooks() {
-    app.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, nullptr, 0);
-    app.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, nullptr, 0);
+void InstallInputHooks(AppState& state) {
+    state.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, nullptr, 0);
+    state.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, nullptr, 0);
 }
