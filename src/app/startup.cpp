@@ -9,8 +9,11 @@
 #include "app/release_resources.h"
 #include "app/tray_window.h"
 #include "config/catalogue.h"
+#include "config/code_page.h"
 #include "config/config_loader.h"
+#include "config/default_device.h"
 #include "config/key_names.h"
+#include "config/utf8.h"
 
 namespace {
 
@@ -33,13 +36,10 @@ void BuildPaths(AppState& state) {
     state.last_config_path = state.cfg_dir + L"\\last_config.txt";
 }
 
-std::wstring AnsiToWide(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return {};
-    std::wstring wide(static_cast<size_t>(length - 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    return wide;
-}
+// The runtime's words for what went wrong, read in the ANSI code page. Bytes
+// that are no text there still give a reason: read as UTF-8, with a
+// replacement character for each byte that is not.
+std::wstring ErrorText(const char* what) { return AnsiToWide(what).value_or(WideFromUtf8(what)); }
 
 // Steps that read the CFG folder: the key names, the catalogue, the
 // remembered choice (else the first file) and the first load. The readers
@@ -55,7 +55,7 @@ std::optional<std::wstring> LoadConfiguration(AppState& state) {
         if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
         LoadConfig(state);
     } catch (const std::exception& error) {
-        return AnsiToWide(error.what());
+        return ErrorText(error.what());
     }
     return std::nullopt;
 }
@@ -88,7 +88,8 @@ int RunQuillfret(AppState& state, HINSTANCE instance) {
         return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitCfgUnusable);
     }
     if (!OpenMidiOut(state.midi_out, state.midi_device)) {
-        return EndStartUp(state, L"Fenwickloop MIDI device not found", L"Error", MB_ICONERROR, kExitNoMidiPort);
+        const std::wstring text = DefaultMidiDeviceWide() + L" MIDI device not found";
+        return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitNoMidiPort);
     }
     CreateTrayWindow(state, instance);
     InstallInputHooks(state);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/default_device.h"
 #include "config/key_names.h"
 #include "engine/mapping.h"
 
@@ -23,7 +24,7 @@ struct CoreState {
 
     std::wstring current_config;  // full path of the current mapping file; empty = none
     ConfigList config_list;
-    std::wstring midi_device = L"Fenwickloop";  // name fragment of the output port
+    std::wstring midi_device = DefaultMidiDeviceWide();  // name fragment of the output port
 
     // The mapping file last read and its last-write time: a load reads the
     // current file again only when its path or its time differs.

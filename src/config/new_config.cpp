@@ -5,6 +5,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "config/default_device.h"
 #include "config/new_text_file.h"
 #include "config/path_presence.h"
 #include "config/wide_path.h"
@@ -18,7 +19,7 @@ namespace {
 std::string DefaultDocumentText() {
     nlohmann::json document = nlohmann::json::object();
     document["mappings"] = nlohmann::json::array();
-    document["midi_device"] = "Fenwickloop";
+    document["midi_device"] = std::string(kDefaultMidiDevice);
     return document.dump(4);
 }
 
