@@ -1,10 +1,10 @@
 #include "config/mapping_file.h"
 
 #include <cmath>
-#include <cstdio>
 #include <exception>
 #include <fstream>
 #include <istream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include <utility>
@@ -108,29 +108,24 @@ void ReadList(Reader& r, const json& entry, const char* list, const char* single
     if (const json* value = Member(r, entry, single)) out.push_back(ToInt32(Expect(r, *value, "a number")));
 }
 
-// The entry guard: the code of the entry's "key", or nothing when the entry
-// has no usable one.
-std::optional<int32_t> EntryKey(const Reader& r, json& entry) {
-    try {
-        // A null entry becomes an object here, whose "key" is then null.
-        return ResolveKeyName(r.key_names, entry["key"].get_ref<const std::string&>());
-    } catch (const std::exception&) {
-        // An entry that is not an object or lacks a string "key" is skipped
-        // unread, on purpose: the other entries of the file still load.
-        return std::nullopt;
-    }
+// The entry guard: an entry is read only when it is an object (a null entry
+// counts as one without members) whose "key" is a string. Any other entry is
+// skipped unread, on purpose: the other entries of the file still load.
+// Gives the reason an entry is skipped, or nothing when it is read.
+std::optional<EntryOutcome> SkipReason(const json& entry) {
+    if (entry.is_null()) return EntryOutcome::SkippedNoKey;
+    if (!entry.is_object()) return EntryOutcome::SkippedNotObject;
+    const auto key = entry.find("key");
+    if (key == entry.end()) return EntryOutcome::SkippedNoKey;
+    if (!key->is_string()) return EntryOutcome::SkippedKeyNotText;
+    return std::nullopt;
 }
 
-EntryOutcome SkipReason(const json& entry) {
-    if (!entry.is_object() && !entry.is_null()) return EntryOutcome::SkippedNotObject;
-    return entry.contains("key") ? EntryOutcome::SkippedKeyNotText : EntryOutcome::SkippedNoKey;
-}
-
-EntryReport* StartEntryReport(Reader& r, const json& entry) {
+EntryReport* StartEntryReport(Reader& r, const json& entry, std::optional<EntryOutcome> skipped) {
     if (r.report == nullptr) return nullptr;
     EntryReport& noted = r.report->entries.emplace_back();
     noted.label = "mappings" + StepLabel(r.at.entry);
-    noted.outcome = SkipReason(entry);
+    noted.outcome = skipped.value_or(EntryOutcome::FailedFile);  // a read entry: until it is read through
     if (noted.outcome == EntryOutcome::SkippedKeyNotText) {
         noted.key_text = entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
     }
@@ -147,13 +142,12 @@ void FinishEntryReport(EntryReport& noted, const json& entry, const Mapping& map
     noted.mapping = mapping;
 }
 
-void ReadEntry(Reader& r, json& entry) {
-    EntryReport* noted = StartEntryReport(r, entry);
+void ReadEntry(Reader& r, const json& entry) {
+    const std::optional<EntryOutcome> skipped = SkipReason(entry);
+    EntryReport* noted = StartEntryReport(r, entry, skipped);
+    if (skipped) return;
     Mapping mapping;
-    const std::optional<int32_t> key = EntryKey(r, entry);
-    if (!key) return;
-    if (noted != nullptr) noted->outcome = EntryOutcome::FailedFile;  // until it is read through
-    mapping.key = *key;
+    mapping.key = ResolveKeyName(r.key_names, entry.find("key")->get_ref<const std::string&>());
     if (const json* modifier = Member(r, entry, "modifier"))
         mapping.modifier = ResolveKeyName(r.key_names, Text(r, *modifier));
     mapping.velocity = Number(r, entry, "velocity", mapping.velocity);
@@ -173,7 +167,7 @@ void ReadEntry(Reader& r, json& entry) {
 // "mappings": array elements in order; an object's member values in
 // ascending name order; null nothing; any other value is one entry (which is
 // then skipped). The library's iteration gives exactly these forms.
-void ReadEntries(Reader& r, json& entries) {
+void ReadEntries(Reader& r, const json& entries) {
     std::size_t index = 0;
     for (auto it = entries.begin(); it != entries.end(); ++it, ++index) {
         r.at = Position{};
@@ -194,15 +188,27 @@ std::string ParserWords(const std::string& what, const char* end) {
     return found == std::string::npos ? what : what.substr(found + std::string_view(end).size());
 }
 
-void NoteFailure(MappingFileReport& report, const Position& at, const std::exception& error) {
+// Line and column of the parser's position `byte` (the characters it took,
+// counted from 1), counted as the parser counts them: a line ends after '\n',
+// and each attempt to read past the end counts as one more character. The
+// stream is read again from its start, up to that position.
+void NoteSyntaxPosition(MappingFileReport& report, std::istream& in, std::size_t byte) {
+    in.clear();
+    in.seekg(0);
+    std::size_t line = 1, column = 0, taken = 0;
+    for (std::istreambuf_iterator<char> it(in), end; taken < byte && it != end; ++it, ++taken) {
+        column = *it == '\n' ? 0 : column + 1;
+        if (*it == '\n') ++line;
+    }
+    report.failure_line = line;
+    report.failure_column = column + (byte - taken);
+}
+
+void NoteFailure(MappingFileReport& report, const Position& at, const std::exception& error, std::istream& in) {
     if (const auto* syntax = dynamic_cast<const json::parse_error*>(&error)) {
         report.failure = FileFailure::Syntax;
         report.failure_detail = ParserWords(syntax->what(), ": ");
-        unsigned long line = 0, column = 0;
-        if (std::sscanf(syntax->what(), "%*[^]]] parse error at line %lu, column %lu", &line, &column) == 2) {
-            report.failure_line = line;
-            report.failure_column = column;
-        }
+        NoteSyntaxPosition(report, in, syntax->byte);
         return;
     }
     if (dynamic_cast<const json::type_error*>(&error) != nullptr && at.value != nullptr) {
@@ -235,7 +241,7 @@ std::optional<std::string> ReadDocument(std::istream& in, const KeyNameTable& ke
         // type, running out of memory) fails the file as a whole, on purpose:
         // no half-read file stays in force. The device name read before stays.
         r.mappings.clear();
-        if (r.report != nullptr) NoteFailure(*r.report, r.at, error);
+        if (r.report != nullptr) NoteFailure(*r.report, r.at, error, in);
     }
     return midi_device;
 }

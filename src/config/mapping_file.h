@@ -13,7 +13,7 @@
 // A mapping file larger than this is not read: it is treated like a malformed
 // one. Real mapping files are a few kilobytes; the limit keeps a stray huge
 // file from stalling the thread that also runs the input hooks.
-constexpr std::uintmax_t kMaxMappingFileBytes = 16 * 1024 * 1024;
+constexpr std::uintmax_t kMaxMappingFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 // What became of one entry of "mappings".
 enum class EntryOutcome {

@@ -12,12 +12,16 @@ enum class MidiStatus : uint32_t {
     ControlChange = 0xB0,
 };
 
-// A channel outside 1..16 or a data byte outside 0..127 would spill into the
-// neighbouring bytes and become a different message, so such a message is
-// refused here, in the one place where messages are packed.
+// The ranges a message can carry: a channel counted from 1 to 16, a data
+// byte (note, velocity, controller, value) from 0 to 127.
+constexpr bool IsMidiChannel(int32_t channel) { return channel >= 1 && channel <= 16; }
+constexpr bool IsMidiDataByte(int32_t value) { return value >= 0 && value <= 127; }
+
+// A channel or a data byte out of range would spill into the neighbouring
+// bytes and become a different message, so such a message is refused here,
+// in the one place where messages are packed.
 constexpr std::optional<uint32_t> PackShortMessage(MidiStatus status, int32_t channel, int32_t data1, int32_t data2) {
-    if (channel < 1 || channel > 16) return std::nullopt;
-    if (data1 < 0 || data1 > 127 || data2 < 0 || data2 > 127) return std::nullopt;
+    if (!IsMidiChannel(channel) || !IsMidiDataByte(data1) || !IsMidiDataByte(data2)) return std::nullopt;
     return static_cast<uint32_t>(status) | static_cast<uint32_t>(channel - 1) | static_cast<uint32_t>(data1) << 8 |
            static_cast<uint32_t>(data2) << 16;
 }

@@ -7,6 +7,7 @@
 #include "config/key_names.h"
 #include "config/regular_file.h"
 #include "engine/mapping_engine.h"
+#include "engine/midi_message.h"
 
 namespace {
 
@@ -57,29 +58,30 @@ std::string SkipReason(const EntryReport& entry, const KeyNameTable& names, bool
     return "";
 }
 
-bool InMidiRange(int32_t value) { return value >= 0 && value <= 127; }
-
+// The ranges are the engine's own (engine/midi_message.h): a value out of
+// range keeps exactly the messages that carry it from being sent.
 void WarnOutOfRange(const Mapping& m, std::vector<std::string>& warnings) {
     const bool sends_controllers = m.cc_enabled && !m.cc_numbers.empty();
-    if ((!m.notes.empty() || sends_controllers) && (m.channel < 1 || m.channel > 16)) {
+    if ((!m.notes.empty() || sends_controllers) && !IsMidiChannel(m.channel)) {
         warnings.push_back("channel " + std::to_string(m.channel) + " is outside 1 to 16: no message is sent");
     }
-    if (!m.notes.empty() && !InMidiRange(m.velocity)) {
+    if (!m.notes.empty() && !IsMidiDataByte(m.velocity)) {
         warnings.push_back("velocity " + std::to_string(m.velocity) + " is outside 0 to 127: no note-on is sent");
     }
     for (int32_t note : m.notes) {
-        if (!InMidiRange(note)) warnings.push_back("note " + std::to_string(note) + " is outside 0 to 127: never sent");
+        if (!IsMidiDataByte(note))
+            warnings.push_back("note " + std::to_string(note) + " is outside 0 to 127: never sent");
     }
     if (!sends_controllers) return;
     for (int32_t number : m.cc_numbers) {
-        if (!InMidiRange(number)) {
+        if (!IsMidiDataByte(number)) {
             warnings.push_back("controller " + std::to_string(number) + " is outside 0 to 127: never sent");
         }
     }
-    if (!InMidiRange(m.cc_value_on)) {
+    if (!IsMidiDataByte(m.cc_value_on)) {
         warnings.push_back("cc_value_on " + std::to_string(m.cc_value_on) + " is outside 0 to 127: never sent");
     }
-    if (!InMidiRange(m.cc_value_off)) {
+    if (!IsMidiDataByte(m.cc_value_off)) {
         warnings.push_back("cc_value_off " + std::to_string(m.cc_value_off) + " is outside 0 to 127: never sent");
     }
 }

@@ -18,6 +18,13 @@ std::string MessageText(uint32_t packed) {
     return "control change " + std::to_string(data1) + " value " + std::to_string(data2);
 }
 
+std::string SizeText(std::uintmax_t bytes) {
+    constexpr std::uintmax_t kKiB = 1024;
+    if (bytes != 0 && bytes % (kKiB * kKiB) == 0) return std::to_string(bytes / (kKiB * kKiB)) + " MiB";
+    if (bytes != 0 && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
 std::string PathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
@@ -27,7 +34,7 @@ std::string FailureText(const MappingFileReport& report) {
     switch (report.failure) {
         case FileFailure::None: return "";
         case FileFailure::NotReadable: return "the file cannot be read (missing, not a regular file, or locked)";
-        case FileFailure::TooLarge: return "the file is larger than 16 MiB";
+        case FileFailure::TooLarge: return "the file is larger than " + SizeText(kMaxMappingFileBytes);
         case FileFailure::Syntax:
             return "syntax error at line " + std::to_string(report.failure_line) + ", column " +
                    std::to_string(report.failure_column) + ": " + report.failure_detail;

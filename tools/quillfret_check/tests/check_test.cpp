@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "render.h"
 #include "run.h"
 #include "test_files.h"
 
@@ -114,6 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"Syntax", "{\n  \"mappings\": [\n    {\"key\": \"A\",}\n  ]\n}",
                  "syntax error at line 3, column 17: syntax error while parsing object key - unexpected '}'; "
                  "expected string literal"},
+        FailCase{"NumberBeforeLineEnd", "{\"a\" 1\n}",
+                 "syntax error at line 1, column 6: syntax error while parsing object separator - unexpected number "
+                 "literal; expected ':'"},
         FailCase{"Empty", "",
                  "syntax error at line 1, column 1: syntax error while parsing value - unexpected end "
                  "of input; expected '[', '{', or a literal"},
@@ -142,6 +146,21 @@ TEST_F(CheckFileTest, DeviceReadBeforeAFailureStays) {
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.out.find("MIDI device: \"Loop\"\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("it would still take its \"midi_device\""), std::string::npos) << run.out;
+}
+
+TEST_F(CheckFileTest, TooLargeFileNamesTheLimit) {
+    WriteBytes(dir_.path() / "m.json", "{}");
+    fs::resize_file(dir_.path() / "m.json", kMaxMappingFileBytes + 1);
+    const CheckRun run = Check({Text(dir_.path() / "m.json")});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(
+        run.out.find("The file fails as a whole: the file is larger than " + SizeText(kMaxMappingFileBytes) + "\n"),
+        std::string::npos)
+        << run.out;
+    EXPECT_EQ(SizeText(16 * 1024 * 1024), "16 MiB");
+    EXPECT_EQ(SizeText(1024 * 1024), "1 MiB");
+    EXPECT_EQ(SizeText(1536 * 1024), "1536 KiB");
+    EXPECT_EQ(SizeText(1000), "1000 bytes");
 }
 
 TEST_F(CheckFileTest, MissingFileCannotBeRead) {
