@@ -70,7 +70,9 @@ check_tidy() {
     rm -rf "$log_files"
     mkdir -p "$log_files"
     # One output file per source, so that parallel runs never mix their lines.
-    local run='file=${*: -1}; clang-tidy --quiet "$@" >"$0/${file//\//_}.log" 2>/dev/null; true'
+    # A run that fails (a file that does not compile) is a finding of its own.
+    local run='file=${*: -1}; out=$0/${file//\//_}; clang-tidy --quiet "$@" >"$out.log" 2>"$out.err" ||
+        echo "$file:1:1: error: clang-tidy ended with status $? (see $out.err)" >>"$out.log"'
     xargs -r -P "$(nproc)" -n 1 bash -c "$run" "$log_files" -p build/native <<<"$native"
     xargs -r -P "$(nproc)" -n 1 bash -c "$run" "$log_files" -p build/windows "${mingw_args[@]}" <<<"$windows"
     # A header's finding is reported by every file that includes it: each counts once.
