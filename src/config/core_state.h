@@ -12,8 +12,9 @@
 using ConfigList = std::vector<std::wstring>;
 
 // The portable part of the program's one state record: every table, string
-// and path that the configuration and the engine work on. The Win32 handles
-// live beside it in AppState, which extends this record. Paths are wide
+// and path that the configuration and the engine work on. The keyboard
+// hook's held keys and the Win32 handles live beside it in AppState, which
+// extends this record. Paths are wide
 // strings (UTF-16 on Windows) and reach the file system through
 // std::filesystem::path.
 struct CoreState {

@@ -197,8 +197,12 @@ void NoteSyntaxPosition(MappingFileReport& report, std::istream& in, std::size_t
     in.seekg(0);
     std::size_t line = 1, column = 0, taken = 0;
     for (std::istreambuf_iterator<char> it(in), end; taken < byte && it != end; ++it, ++taken) {
-        column = *it == '\n' ? 0 : column + 1;
-        if (*it == '\n') ++line;
+        if (*it == '\n') {
+            ++line;
+            column = 0;
+        } else {
+            ++column;
+        }
     }
     report.failure_line = line;
     report.failure_column = column + (byte - taken);
@@ -237,9 +241,10 @@ std::optional<std::string> ReadDocument(std::istream& in, const KeyNameTable& ke
         Expect(r, document, "an object");
         ReadEntries(r, document["mappings"]);  // a null document becomes an empty object here
     } catch (const std::exception& error) {
-        // Any failure outside the entry guard (syntax, a member of the wrong
-        // type, running out of memory) fails the file as a whole, on purpose:
-        // no half-read file stays in force. The device name read before stays.
+        // Any failure of the reading (syntax, a member of the wrong type in
+        // an entry the guard let through, running out of memory) fails the
+        // file as a whole, on purpose: no half-read file stays in force. The
+        // device name read before stays.
         r.mappings.clear();
         if (r.report != nullptr) NoteFailure(*r.report, r.at, error, in);
     }
