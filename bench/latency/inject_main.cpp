@@ -30,14 +30,10 @@ constexpr DWORD kSettleMs = 50;
 // From building the schedule to its first event.
 constexpr int64_t kScheduleLeadDivisor = 50;  // a fiftieth of a second
 
-size_t CountSent(const std::wstring& record) {
-    std::ifstream in{std::filesystem::path(record)};
-    return latency::ReadSentMessages(in).size();
-}
+size_t CountSent(const std::wstring& record) { return latency::ReadSentMessages(record).size(); }
 
 bool ProbeSeen(const std::wstring& record) {
-    std::ifstream in{std::filesystem::path(record)};
-    for (const auto& sent : latency::ReadSentMessages(in)) {
+    for (const auto& sent : latency::ReadSentMessages(record)) {
         if (sent.message == bench_keymap::NoteOn(bench_keymap::kProbeKey.note)) return true;
     }
     return false;

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/virtual_midi.h"
+
 namespace latency {
 
 namespace {
@@ -83,21 +85,10 @@ std::optional<InjectLog> ReadInjectLog(std::istream& in) {
     return log;
 }
 
-std::vector<RecordedMessage> ReadSentMessages(std::istream& in) {
+std::vector<RecordedMessage> ReadSentMessages(const std::filesystem::path& record) {
     std::vector<RecordedMessage> sent;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string kind, message_word;
-        int64_t ticks = 0, ticks_per_second = 0;
-        uint32_t pid = 0;
-        int port = 0;
-        if (!(words >> kind >> ticks >> ticks_per_second >> pid >> port >> message_word)) continue;
-        if (kind != "send" || ticks_per_second <= 0) continue;
-        std::istringstream hex(message_word);
-        uint32_t message = 0;
-        if (!(hex >> std::hex >> message)) continue;
-        sent.push_back({static_cast<double>(ticks) / static_cast<double>(ticks_per_second), message});
+    for (const vmidi::MidiEvent& event : vmidi::EventsOfKind(vmidi::ReadMidiRecord(record), vmidi::EventKind::Send)) {
+        sent.push_back({static_cast<double>(event.ticks) / static_cast<double>(event.ticks_per_second), event.message});
     }
     return sent;
 }

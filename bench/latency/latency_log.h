@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <vector>
@@ -16,9 +17,8 @@
 // the time just before SendInput; the messages (8 hex digits each) are the
 // ones the event must produce, in order.
 //
-// The virtual MIDI port's record, one line per event:
-//   <kind> <ticks> <ticks_per_second> <pid> <port> <message> <port name>
-// of which only the accepted sends ("send") matter here.
+// The virtual MIDI port's record is read through the fixtures' reader
+// (support/virtual_midi.h); only its accepted sends matter here.
 
 namespace latency {
 
@@ -48,8 +48,7 @@ void WriteInjectLog(std::ostream& out, const InjectLog& log);
 // must not yield figures.
 std::optional<InjectLog> ReadInjectLog(std::istream& in);
 
-// The accepted sends in record order; other kinds and incomplete lines are
-// passed over.
-std::vector<RecordedMessage> ReadSentMessages(std::istream& in);
+// The accepted sends of the record in order; a missing record has none.
+std::vector<RecordedMessage> ReadSentMessages(const std::filesystem::path& record);
 
 }  // namespace latency

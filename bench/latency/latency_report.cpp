@@ -44,8 +44,7 @@ bool AddRound(const fs::path& inject, latency::GroupedSamples& groups) {
     if (!log) return false;
     fs::path record = inject;
     record.replace_extension(".record");
-    std::ifstream record_file(record);
-    latency::PairRound(*log, latency::ReadSentMessages(record_file), groups[GroupOf(inject)]);
+    latency::PairRound(*log, latency::ReadSentMessages(record), groups[GroupOf(inject)]);
     return true;
 }
 

@@ -1,10 +1,15 @@
-# Debian packages the build and the tests need; sourced by scripts/test and scripts/run.
+# Debian packages the build, the tests and the scripts need; sourced by
+# scripts/test, scripts/run, scripts/bench and scripts/fuzz.
+# clang's runtime (the sanitizers and libFuzzer of scripts/fuzz) through the
+# metapackage that follows the release's default clang; column (scripts/bench)
+# is in bsdextrautils.
 QUILLFRET_PACKAGES=(
     cmake make g++ git
     nlohmann-json3-dev googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-    wine wine64 xvfb xauth
-    clang libclang-rt-14-dev clang-format clang-tidy
+    wine wine64 xvfb
+    clang libclang-rt-dev clang-format clang-tidy
+    bsdextrautils
 )
 
 # Installs what is missing when run as root; otherwise prints the exact

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fault_support.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -102,10 +103,11 @@ TEST_F(FaultSavesTest, ARenameByALinuxProgramIsPickedUp) {
     QuillfretRun run(L"fault-saves-linux");
     const fs::path file = run.cfg() / L"current.json";
     const fs::path staged = run.folder() / L"staged.json";
+    run.WriteCfgFile(L"current.json", NoteOnA(60));
+    // Wine maps a path only when its folder exists.
     const std::optional<std::string> from = UnixPath(staged);
     const std::optional<std::string> to = UnixPath(file);
     if (!from || !to) GTEST_SKIP() << "needs Wine, to run a Linux program";
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(PlaysNote(run, 60));
 
@@ -113,7 +115,10 @@ TEST_F(FaultSavesTest, ARenameByALinuxProgramIsPickedUp) {
     LaunchOptions mv;
     mv.program = L"Z:\\bin\\mv";
     mv.arguments = {std::wstring(from->begin(), from->end()), std::wstring(to->begin(), to->end())};
-    ASSERT_EQ(RunProcess(mv, kEventTimeout), 0u) << "mv did not run";
+    // Wine starts a Linux program without a process handle to wait on: the
+    // staged file gone shows that mv ran.
+    LaunchProcess(mv);
+    ASSERT_TRUE(WaitUntil([&] { return !fs::exists(staged); }, kEventTimeout)) << "mv did not run";
     EXPECT_TRUE(PlaysNote(run, 61)) << "a rename by mv did not reach the program";
 }
 

@@ -32,3 +32,11 @@ bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DW
 
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);
+
+// Retrieves and dispatches every message now queued for this thread.
+void PumpMessages();
+
+// A visible window of this test process, of a new class `class_name` whose
+// messages go to `procedure`, given the focus (waited for); then keys that
+// pass the program's hooks arrive there, as in another program's window.
+HWND CreateFocusedWindow(const wchar_t* class_name, WNDPROC procedure);

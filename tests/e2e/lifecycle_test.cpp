@@ -6,12 +6,11 @@
 #include <fstream>
 #include <thread>
 
+#include "fault_support.h"
 #include "quillfret_run.h"
 #include "support/dialogs.h"
 
 namespace {
-
-constexpr const char* kNoteOnA = R"({"mappings": [{"key": "65", "note": 60}]})";
 
 class LifecycleTest : public DesktopTest {};
 
@@ -26,7 +25,7 @@ std::wstring DismissedText(const std::wstring& caption) {
 
 TEST_F(LifecycleTest, ASecondInstanceSaysSoAndEndsWithCode0) {
     QuillfretRun run(L"second-instance");
-    run.WriteCfgFile(L"a.json", kNoteOnA);
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
 
     ChildProcess second = run.Launch();
@@ -62,7 +61,7 @@ TEST_F(LifecycleTest, TheMappingFileChoosesThePortByName) {
 
 TEST_F(LifecycleTest, QuitEndsWithCode0AndANewInstanceStartsAtOnce) {
     QuillfretRun run(L"quit");
-    run.WriteCfgFile(L"a.json", kNoteOnA);
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
     EXPECT_EQ(run.Quit(), 0u);
     EXPECT_EQ(run.window(), nullptr);
@@ -74,7 +73,7 @@ TEST_F(LifecycleTest, QuitEndsWithCode0AndANewInstanceStartsAtOnce) {
 
 TEST_F(LifecycleTest, AWindowClosedFromOutsideEndsTheProgramWithCode0) {
     QuillfretRun run(L"window-closed");
-    run.WriteCfgFile(L"a.json", kNoteOnA);
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
     run.Post(WM_CLOSE, 0, 0);  // the default handling destroys the window
     EXPECT_EQ(WaitForExit(run.process(), kEventTimeout), 0u);

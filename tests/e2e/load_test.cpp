@@ -38,30 +38,6 @@ struct KeyWindow {
     }
 };
 
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-}
-
-HWND CreateFocusedKeyWindow() {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = KeyWindow::Procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"QuillfretLoadKeyWindow";
-    RegisterClassW(&window_class);
-    HWND window = CreateWindowExW(0, window_class.lpszClassName, L"load target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                                  10, 200, 100, nullptr, nullptr, window_class.hInstance, nullptr);
-    SetForegroundWindow(window);
-    SetFocus(window);
-    WaitUntil(
-        [&] {
-            PumpMessages();
-            return GetFocus() == window;
-        },
-        kEventTimeout);
-    return window;
-}
-
 // One injected event: key index and whether it is a press.
 struct KeyEvent {
     int key;
@@ -101,7 +77,7 @@ TEST_F(LoadTest, TwentyThousandEventsEachPlayedOnceAndPassedOn) {
     QuillfretRun run(L"load");
     run.WriteCfgFile(L"keys.json", kEightKeys);
     ASSERT_TRUE(run.Start());
-    HWND target = CreateFocusedKeyWindow();
+    HWND target = CreateFocusedWindow(L"QuillfretLoadKeyWindow", KeyWindow::Procedure);
     ASSERT_EQ(GetFocus(), target);
 
     const std::vector<KeyEvent> phrase = RandomPhrase();

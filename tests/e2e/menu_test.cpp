@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <thread>
+#include <string>
+#include <vector>
 
 #include "fault_support.h"
 #include "quillfret_run.h"
@@ -21,6 +22,24 @@ std::string NoteOfA(const QuillfretRun& run) {
     WaitUntil([&] { return run.Sent().size() >= before + 2; }, 1s);
     const auto sent = run.Sent();
     return sent.size() > before ? sent[before].substr(3, 2) : "";
+}
+
+// The titles of the top-level windows of this class.
+std::vector<std::wstring> TopWindowCaptions(const std::wstring& class_name) {
+    struct Search {
+        const std::wstring& class_name;
+        std::vector<std::wstring> captions;
+    } search{class_name, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, static_cast<int>(std::size(name)));
+            if (search.class_name == name) search.captions.push_back(WindowCaption(window));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.captions;
 }
 
 HWND WaitForPopupMenu(std::chrono::milliseconds timeout) {
@@ -134,8 +153,14 @@ TEST_F(MenuTest, EditCurrentWithoutACurrentFileDoesNothing) {
     QuillfretRun run(L"menu-edit-none");
     ASSERT_TRUE(run.Start());
     run.Post(WM_COMMAND, ID_EDIT_CURRENT, 0);
-    std::this_thread::sleep_for(1s);
-    EXPECT_EQ(FindTopWindow(L"Notepad"), nullptr);
+    // New Config opens its file in Notepad: once that window is there, the
+    // command posted before it was handled, and a Notepad it started would
+    // have come first.
+    run.Post(WM_COMMAND, ID_NEW_CONFIG, 0);
+    HWND notepad = WaitForTopWindow(L"Notepad", L"Config_1.json - Notepad", kStartTimeout);
+    ASSERT_NE(notepad, nullptr) << "New Config opened no Notepad";
+    EXPECT_EQ(TopWindowCaptions(L"Notepad"), std::vector<std::wstring>{L"Config_1.json - Notepad"});
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
 }
 
 TEST_F(MenuTest, OpenCfgFolderShowsTheFolder) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "fault_support.h"
 #include "quillfret_run.h"
 #include "support/wine_path.h"
 
@@ -26,7 +27,7 @@ TEST_F(PlantingTest, AWinmmDllBesideTheExeIsNotLoaded) {
     }
     QuillfretRun run(L"planted-winmm");
     fs::copy_file(fs::path(OwnExeFolder()) / L"planted-winmm.dll", run.folder() / L"winmm.dll");
-    run.WriteCfgFile(L"a.json", R"({"mappings": [{"key": "65", "note": 60}]})");
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
     const bool started = run.Start();
     EXPECT_FALSE(fs::exists(run.folder() / L"planted-winmm-loaded")) << "the planted winmm.dll ran in the program";
     ASSERT_TRUE(started);

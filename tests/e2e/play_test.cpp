@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fault_support.h"
 #include "quillfret_run.h"
 #include "support/input.h"
 #include "support/wait.h"
@@ -91,7 +92,7 @@ TEST_F(PlayTest, PlaysTheExampleMappingFileKeyByKey) {
 
 TEST_F(PlayTest, AKeyReleasedWhileAltIsHeldSwitchesItsNotesOff) {
     QuillfretRun run(L"play-alt");
-    run.WriteCfgFile(L"a.json", R"({"mappings": [{"key": "65", "note": 60}]})");
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
     KeyDown('A');
     ASSERT_EQ(run.WaitForSent(1), (std::vector<std::string>{"90 3c 64"}));
@@ -116,33 +117,16 @@ struct KeyCounter {
 
 TEST_F(PlayTest, KeysStillReachTheFocusedWindowOfAnotherProgram) {
     QuillfretRun run(L"play-passes-on");
-    run.WriteCfgFile(L"a.json", R"({"mappings": [{"key": "65", "note": 60}]})");
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
 
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = KeyCounter::Procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"QuillfretE2eKeyCounter";
-    RegisterClassW(&window_class);
-    HWND target = CreateWindowExW(0, window_class.lpszClassName, L"target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                  200, 100, nullptr, nullptr, window_class.hInstance, nullptr);
-    SetForegroundWindow(target);
-    SetFocus(target);
-    const auto pump = [] {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    };
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            pump();
-            return GetFocus() == target;
-        },
-        kEventTimeout));
+    HWND target = CreateFocusedWindow(L"QuillfretE2eKeyCounter", KeyCounter::Procedure);
+    ASSERT_EQ(GetFocus(), target);
 
     for (int i = 0; i < 3; ++i) PressKey('A');
     EXPECT_TRUE(WaitUntil(
         [&] {
-            pump();
+            PumpMessages();
             return KeyCounter::key_ups == 3;
         },
         kEventTimeout));

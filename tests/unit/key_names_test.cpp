@@ -5,6 +5,11 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "test_files.h"
 
@@ -61,10 +66,17 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"HighBytesAreNotWhiteSpace", "\xC3\x84=1\nA\xA0=2", {{"\xC3\x84", 1}, {"A\xA0", 2}}}),
     [](const auto& info) { return info.param.name; });
 
-TEST(KeyNameFile, MissingFileOrFolderLeavesTheTableEmpty) {
+TEST(KeyNameFile, MissingFileFolderOrPipeLeavesTheTableEmpty) {
     TempDir dir;
+    std::vector<std::string> names = {"Missing.cfg", "Folder.cfg"};
     std::filesystem::create_directory(dir.path() / "Folder.cfg");
-    for (const char* name : {"Missing.cfg", "Folder.cfg"}) {
+#ifndef _WIN32
+    // Never opened: with no writer, opening the pipe would block (and the
+    // test time out).
+    ASSERT_EQ(mkfifo((dir.path() / "Pipe.cfg").c_str(), 0600), 0);
+    names.push_back("Pipe.cfg");
+#endif
+    for (const std::string& name : names) {
         KeyNameTable names{{"Stale", 1}};
         LoadKeyNames(names, dir.Wide(name));
         EXPECT_TRUE(names.empty()) << name;

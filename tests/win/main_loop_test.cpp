@@ -113,6 +113,7 @@ TEST(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLoop
     StartFolderWatch(app);
     ASSERT_NE(app.window, nullptr);
     ASSERT_NE(app.folder_watch, nullptr);
+    ASSERT_NE(app.tray_icon.cbSize, 0u) << "the tray icon was not added";
     DestroyWindow(app.window);
     RunMainLoop(app);  // returns: the destruction ended the loop
     EXPECT_EQ(app.folder_watch, nullptr);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
+#include "support/virtual_midi.h"
 #include "win_test_support.h"
 
 namespace {
@@ -18,23 +20,37 @@ bool IsOpenHandle(HANDLE handle) {
 }
 
 constexpr const wchar_t* kMutexName = L"Local\\QuillfretReleaseTestMutex";
+constexpr const wchar_t* kPortName = L"Release Loop";
 
-// A state holding every kind of handle that start-up acquires, except the
-// MIDI port (its release is CloseMidiOut's, tested with the port itself).
+// A state holding every kind of handle that start-up acquires, the MIDI
+// port of the virtual driver included.
 class ReleaseResourcesTest : public testing::Test {
 protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() / L"quillfret-release-test";
+        std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
+        // The driver reads its ports when winmm first looks for them, which
+        // nothing in this process did before.
+        SetEnvironmentVariableW(vmidi::kPortsVariable, kPortName);
+        SetEnvironmentVariableW(vmidi::kRecordVariable, Record().c_str());
+        ASSERT_TRUE(OpenMidiOut(state_.midi_out, kPortName));
         state_.instance_mutex = CreateMutexW(nullptr, TRUE, kMutexName);
         state_.folder_watch = FindFirstChangeNotificationW(folder_.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
         state_.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, PassOn, nullptr, 0);
         state_.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, PassOn, nullptr, 0);
         ASSERT_NE(state_.instance_mutex, nullptr);
         ASSERT_NE(state_.folder_watch, INVALID_HANDLE_VALUE);
+        ASSERT_NE(state_.keyboard_hook, nullptr);
+        ASSERT_NE(state_.mouse_hook, nullptr);
     }
 
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void TearDown() override {
+        std::error_code ignored;  // a leftover temporary folder harms no later test
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    std::filesystem::path Record() const { return folder_ / L"record.txt"; }
 
     std::filesystem::path folder_;
     AppState state_;
@@ -43,6 +59,7 @@ protected:
 TEST_F(ReleaseResourcesTest, ReleasesEveryHandleAndClearsIt) {
     const HANDLE watch = state_.folder_watch;
     const HHOOK keyboard_hook = state_.keyboard_hook;
+    const HHOOK mouse_hook = state_.mouse_hook;
     ReleaseResources(state_);
     EXPECT_EQ(state_.instance_mutex, nullptr);
     EXPECT_EQ(state_.folder_watch, nullptr);
@@ -50,9 +67,12 @@ TEST_F(ReleaseResourcesTest, ReleasesEveryHandleAndClearsIt) {
     EXPECT_EQ(state_.mouse_hook, nullptr);
     EXPECT_EQ(state_.midi_out.handle, nullptr);
     EXPECT_FALSE(IsOpenHandle(watch));
-    if (keyboard_hook) {
-        EXPECT_FALSE(UnhookWindowsHookEx(keyboard_hook)) << "the hook was still installed";
-    }
+    EXPECT_FALSE(UnhookWindowsHookEx(keyboard_hook)) << "the keyboard hook was still installed";
+    EXPECT_FALSE(UnhookWindowsHookEx(mouse_hook)) << "the mouse hook was still installed";
+    // The port itself was closed: the driver recorded the close.
+    std::vector<vmidi::EventKind> kinds;
+    for (const vmidi::MidiEvent& event : vmidi::ReadMidiRecord(Record())) kinds.push_back(event.kind);
+    EXPECT_EQ(kinds, (std::vector<vmidi::EventKind>{vmidi::EventKind::Open, vmidi::EventKind::Close}));
     // The mutex is free: a new instance would find no other holder.
     HANDLE again = CreateMutexW(nullptr, TRUE, kMutexName);
     EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));

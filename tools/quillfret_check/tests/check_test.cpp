@@ -91,11 +91,12 @@ TEST(CheckSamples, JsonReportOfTheSample) {
     EXPECT_EQ(report["exit_code"], 0);
 }
 
-// Files that fail as a whole: exit code 2 and the reason.
+// Files that fail as a whole: exit code 2 and the reason, in our own words
+// (where and what); the JSON library's own wording after them is its own.
 struct FailCase {
     std::string name;
     std::string content;
-    std::string reason;
+    std::string reason;  // how the reason starts
 };
 
 void PrintTo(const FailCase& c, std::ostream* out) { *out << c.name; }
@@ -105,7 +106,8 @@ class CheckFailureTest : public CheckFileTest, public ::testing::WithParamInterf
 TEST_P(CheckFailureTest, ReportsTheReason) {
     const CheckRun run = CheckContent(GetParam().content);
     EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.out.find("The file fails as a whole: " + GetParam().reason + "\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("The file fails as a whole: " + GetParam().reason), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("[json.exception"), std::string::npos) << "the library's error id is left out";
     EXPECT_NE(run.out.find("Quillfret would load no mappings from it"), std::string::npos);
 }
 
@@ -113,14 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
     Files, CheckFailureTest,
     ::testing::Values(
         FailCase{"Syntax", "{\n  \"mappings\": [\n    {\"key\": \"A\",}\n  ]\n}",
-                 "syntax error at line 3, column 17: syntax error while parsing object key - unexpected '}'; "
-                 "expected string literal"},
-        FailCase{"NumberBeforeLineEnd", "{\"a\" 1\n}",
-                 "syntax error at line 1, column 6: syntax error while parsing object separator - unexpected number "
-                 "literal; expected ':'"},
-        FailCase{"Empty", "",
-                 "syntax error at line 1, column 1: syntax error while parsing value - unexpected end "
-                 "of input; expected '[', '{', or a literal"},
+                 "syntax error at line 3, column 17: "},
+        FailCase{"NumberBeforeLineEnd", "{\"a\" 1\n}", "syntax error at line 1, column 6: "},
+        FailCase{"Empty", "", "syntax error at line 1, column 1: "},
         FailCase{"EntryMember", R"({"mappings": [{"key": "A"}, {"key": "S", "velocity": "loud"}]})",
                  "mappings[1].velocity: a string where a number is expected"},
         FailCase{"ListElement", R"({"mappings": {"b": {"key": "A", "notes": [60, 64, null]}}})",
@@ -137,8 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "mappings[0].mode: a boolean where a string is expected"},
         FailCase{"MidiDevice", R"({"midi_device": 5})", "midi_device: a number where a string is expected"},
         FailCase{"TopLevel", R"([{"key": "A"}])", "the top-level value: an array where an object is expected"},
-        FailCase{"NumberOverflow", R"({"mappings": [{"key": "A", "note": 1e999}]})",
-                 "number overflow parsing '1e999'"}),
+        FailCase{"NumberOverflow", R"({"mappings": [{"key": "A", "note": 1e999}]})", ""}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(CheckFileTest, DeviceReadBeforeAFailureStays) {
