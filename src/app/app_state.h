@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "config/core_state.h"
+#include "config/load_retry.h"
 #include "engine/midi_out.h"
 
 // The program's one state record: the portable tables and paths of CoreState
@@ -17,6 +18,7 @@ struct AppState : CoreState {
     HANDLE folder_watch = nullptr;  // null also when the watch could not be started
     HANDLE instance_mutex = nullptr;
     NOTIFYICONDATAW tray_icon{};  // cbSize is 0 while no icon is shown
+    LoadRetry load_retry;         // when the current file is to be read again
 };
 
 // The one instance: the low-level hook procedures and the window procedure

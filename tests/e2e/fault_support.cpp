@@ -57,6 +57,25 @@ bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DW
     return complete;
 }
 
+std::optional<std::string> UnixPath(const std::filesystem::path& file) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (convert == nullptr) return std::nullopt;
+    char* unix_path = convert(file.c_str());
+    if (unix_path == nullptr) return std::nullopt;
+    std::string path(unix_path);
+    HeapFree(GetProcessHeap(), 0, unix_path);
+    return path;
+}
+
+void StartLinuxProgram(const std::wstring& name, const std::vector<std::string>& arguments) {
+    LaunchOptions program;
+    program.program = L"Z:\\bin\\" + name;
+    for (const std::string& argument : arguments) program.arguments.emplace_back(argument.begin(), argument.end());
+    LaunchProcess(program);
+}
+
 size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
     const auto kinds = run.RecordKinds();
     return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));
