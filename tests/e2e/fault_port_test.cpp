@@ -1,11 +1,13 @@
-// The MIDI port rejects sends for a while (an unplugged interface, say): the
-// program drops those messages, keeps running, and sends again once the port
-// takes messages.
+// The MIDI port rejects sends for a while, or its device is unplugged and
+// plugged in again: the program drops the messages it cannot send, keeps
+// running, and sends again once the port takes messages.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "fault_support.h"
 #include "support/input.h"
@@ -18,7 +20,10 @@ namespace fs = std::filesystem;
 
 class FaultPortTest : public DesktopTest {
 protected:
-    void TearDown() override { SetEnvironmentVariableW(vmidi::kFailWhileVariable, nullptr); }
+    void TearDown() override {
+        SetEnvironmentVariableW(vmidi::kFailWhileVariable, nullptr);
+        SetEnvironmentVariableW(vmidi::kUnplugWhileVariable, nullptr);
+    }
 };
 
 void CreateFlag(const fs::path& flag) {
@@ -49,6 +54,33 @@ TEST_F(FaultPortTest, RejectedSendsAreDroppedAndLaterPressesAreSentAgain) {
                                                NoteOffHex(60), NoteOnHex(60), NoteOffHex(60)};
     EXPECT_EQ(run.WaitForSent(expected.size()), expected);
     EXPECT_EQ(RecordCount(run, "reject"), 3u);
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+// Unplugged, the port's handle dies for good; plugged in again, the port of
+// the same name is opened again, and only presses made after that are heard.
+TEST_F(FaultPortTest, AnUnpluggedPortIsOpenedAgainWhenItIsBackAndNothingIsSentLate) {
+    QuillfretRun run(L"fault-unplug");
+    const fs::path unplugged = run.folder() / L"unplugged";
+    SetEnvironmentVariableW(vmidi::kUnplugWhileVariable, unplugged.c_str());  // the program inherits it
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(PlaysNote(run, 60));
+
+    // The note-on finds the device gone; the note-off's attempt to open the
+    // port again is refused. Both are dropped.
+    CreateFlag(unplugged);
+    PressKey('A');
+    EXPECT_TRUE(WaitUntil([&] { return RecordCount(run, "refuse") == 1; }, kEventTimeout));
+
+    fs::remove(unplugged);
+    EXPECT_TRUE(PlaysNote(run, 60)) << "the port was not opened again";
+    const std::vector<std::string> played = {NoteOnHex(60), NoteOffHex(60), NoteOnHex(60), NoteOffHex(60)};
+    EXPECT_EQ(run.Sent(), played) << "a dropped message was sent late";
+    EXPECT_EQ(run.SentPorts(), std::vector<std::string>(played.size(), "Fenwickloop Port 1"));
+    EXPECT_EQ(RecordCount(run, "open"), 2u);
+    EXPECT_EQ(RecordCount(run, "close"), 1u) << "the dead handle is closed once";
+    EXPECT_EQ(RecordCount(run, "reject"), 1u);
     EXPECT_EQ(run.Quit(), 0u);
 }
 
