@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -68,7 +69,9 @@ TEST_F(FaultFilesTest, ACfgFolderDeletedAndMadeAgainIsWatchedAgain) {
     std::this_thread::sleep_for(500ms);
     ASSERT_TRUE(fs::create_directory(run.cfg()));
     ASSERT_TRUE(WriteWithWin32(run.cfg() / L"current.json", NoteOnA(64), CREATE_NEW));
-    EXPECT_TRUE(PlaysNote(run, 64)) << "a save in the CFG made from outside was not picked up";
+    const PlayedOn played = PlayOnUntilHeard(run, 64);
+    EXPECT_TRUE(played.heard) << "a save in the CFG made from outside was not picked up";
+    std::printf("figure: made from outside and saved to heard %.0f ms\n", played.seconds * 1000);
     ASSERT_TRUE(WriteWithWin32(run.cfg() / L"current.json", NoteOnA(66), TRUNCATE_EXISTING));
     EXPECT_TRUE(PlaysNote(run, 66)) << "the CFG made from outside is not watched";
     EXPECT_EQ(run.Quit(), 0u);
@@ -91,7 +94,9 @@ TEST_F(FaultFilesTest, AFileHeldWhileItIsSavedIsReadOnceFreed) {
     WriteFile(locked, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     EXPECT_TRUE(PlaysNothing(run)) << "a file that cannot be opened must leave the table empty";
     CloseHandle(locked);
-    EXPECT_TRUE(PlaysNote(run, 62)) << "the file was not read once it was freed";
+    const PlayedOn played = PlayOnUntilHeard(run, 62);
+    EXPECT_TRUE(played.heard) << "the file was not read once it was freed";
+    std::printf("figure: freed to heard %.0f ms\n", played.seconds * 1000);
     EXPECT_EQ(run.Quit(), 0u);
 }
 

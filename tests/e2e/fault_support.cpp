@@ -1,6 +1,7 @@
 #include "fault_support.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -45,6 +46,30 @@ bool PlaysNote(const QuillfretRun& run, int note) {
 
 bool PlaysNothing(const QuillfretRun& run) {
     return PressAUntil(run, [](const Added& added) { return added.empty(); });
+}
+
+PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note) {
+    const auto start = std::chrono::steady_clock::now();
+    PlayedOn played;
+    while (std::chrono::steady_clock::now() - start < kEventTimeout) {
+        const size_t before = run.Sent().size();
+        const auto pressed = std::chrono::steady_clock::now();
+        PressKey('A');
+        ++played.presses;
+        const bool heard = WaitUntil(
+            [&] {
+                const auto sent = run.Sent();
+                return std::find(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end(), NoteOnHex(note)) !=
+                       sent.end();
+            },
+            20ms, 1ms);
+        if (heard) {
+            played.heard = true;
+            played.seconds = std::chrono::duration<double>(pressed - start).count();
+            return played;
+        }
+    }
+    return played;
 }
 
 bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition) {

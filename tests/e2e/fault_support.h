@@ -27,6 +27,14 @@ bool PlaysNote(const QuillfretRun& run, int note);
 // Like PlaysNote, until one press of A adds nothing.
 bool PlaysNothing(const QuillfretRun& run);
 
+// Plays on: presses A every 20 ms until the note-on of `note` is sent.
+struct PlayedOn {
+    bool heard = false;  // false: not within kEventTimeout
+    double seconds = 0;  // from the call to the press that was heard
+    size_t presses = 0;  // presses made, the heard one included
+};
+PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note);
+
 // Writes the whole text to a file through the Windows API: `disposition` is
 // CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING (write in place) or
 // TRUNCATE_EXISTING. False when any step failed.
