@@ -22,15 +22,16 @@ LoadOutcome LoadConfig(CoreState& state, WriteTimeQuery write_time) {
         if (*time == state.loaded_write_time && state.current_config == state.loaded_path) {
             return LoadOutcome::Unchanged;
         }
-        // From here the file counts as read, whatever follows: a file that
-        // fails is tried again only when its time or the selection changes.
+        // From here the file counts as read, also when it fails: it is tried
+        // again only when its time or the selection changes.
         state.loaded_path = state.current_config;
         state.loaded_write_time = *time;
         const MappingFileRead read = LoadMappingFile(path, state.key_names, state.mappings);
         if (read.midi_device) state.midi_device = WideFromUtf8(*read.midi_device);
-        // Except a file another program holds for a moment (a scanner, a sync
-        // tool) and one saved again while it was read: what was read may not
-        // be the saved text, so neither counts (an empty path matches none).
+        // Two exceptions, where what was read need not be the saved text: a
+        // file another program holds for a moment (a scanner, a sync tool),
+        // and one saved again while it was read. Neither counts as read (an
+        // empty path matches no file), and the caller is asked to load again.
         if (read.busy || write_time(path) != time) {
             state.loaded_path.clear();
             return LoadOutcome::ReadAgain;
