@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "config/core_state.h"
+#include "config/load_retry.h"
 #include "engine/hook_decisions.h"
 #include "engine/midi_out.h"
 
@@ -20,6 +21,7 @@ struct AppState : CoreState {
     HANDLE folder_watch = nullptr;  // null also when the watch could not be started
     HANDLE instance_mutex = nullptr;
     NOTIFYICONDATAW tray_icon{};  // cbSize is 0 while no icon is shown
+    LoadRetry load_retry;         // when the current file is to be read again
 };
 
 // The one instance. How the code reaches it: every function that works on the

@@ -1,10 +1,21 @@
 #include "app/main_loop.h"
 
-#include "config/config_loader.h"
+#include <initializer_list>
+#include <optional>
+
+#include "app/cfg_watch.h"
+#include "config/load_retry.h"
 
 namespace {
 
-constexpr ULONGLONG kReloadDelayMs = 100;
+constexpr int64_t kReloadDelayMs = 100;
+constexpr int64_t kFolderCheckMs = 1000;
+
+using Deadline = std::optional<int64_t>;  // GetTickCount64 milliseconds; empty: none
+
+int64_t Now() { return static_cast<int64_t>(GetTickCount64()); }
+
+bool Due(const Deadline& at, int64_t now) { return at && now >= *at; }
 
 // Dispatches every pending message; false once the quit message is taken.
 bool DispatchPendingMessages() {
@@ -17,48 +28,56 @@ bool DispatchPendingMessages() {
     return true;
 }
 
-// A folder change schedules a reload at `due_at` (0 = none pending). The
-// watch stays signalled until it is re-armed, so it is only waited on while
-// no reload is pending; meanwhile the wait times out at the reload deadline.
-struct ReloadTimer {
-    ULONGLONG due_at = 0;
-
-    bool Pending() const { return due_at != 0; }
-    DWORD WaitTimeout() const {
-        if (!Pending()) return INFINITE;
-        const ULONGLONG now = GetTickCount64();
-        return now >= due_at ? 0 : static_cast<DWORD>(due_at - now);
-    }
-    bool Due() const { return Pending() && GetTickCount64() >= due_at; }
+// The loop's own deadlines. The watch stays signalled until it is re-armed,
+// so it is only waited on while no reload is pending.
+struct LoopDeadlines {
+    Deadline reload_at;        // a folder change was seen: reload then
+    Deadline folder_check_at;  // nothing watches CFG: look for the folder then
 };
 
+DWORD WaitTimeout(const AppState& state, const LoopDeadlines& deadlines) {
+    Deadline earliest;
+    for (const Deadline& at : {deadlines.reload_at, deadlines.folder_check_at, state.load_retry.due_at}) {
+        if (at && (!earliest || *at < *earliest)) earliest = at;
+    }
+    if (!earliest) return INFINITE;
+    const int64_t now = Now();
+    return now >= *earliest ? 0 : static_cast<DWORD>(*earliest - now);
+}
+
 void ReloadAndRearm(AppState& state) {
-    LoadConfig(state);
-    // The watch may have been released meanwhile (window destroyed from outside).
+    ReloadConfig(state);
+    FollowCfgFolder(state);  // a wake may find CFG gone
+    // The watch may also have been released meanwhile (window destroyed from outside).
     if (state.folder_watch != nullptr) FindNextChangeNotification(state.folder_watch);
+}
+
+void RunDueWork(AppState& state, LoopDeadlines& deadlines) {
+    const int64_t now = Now();
+    if (Due(deadlines.reload_at, now)) {
+        deadlines.reload_at.reset();
+        ReloadAndRearm(state);
+    }
+    if (LoadRetryDue(state.load_retry, now)) ReloadConfig(state);
+    if (Due(deadlines.folder_check_at, now)) {
+        deadlines.folder_check_at.reset();
+        FollowCfgFolder(state);
+    }
 }
 
 }  // namespace
 
-void StartFolderWatch(AppState& state) {
-    HANDLE watch = FindFirstChangeNotificationW(state.cfg_dir.c_str(), FALSE,
-                                                FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
-    // The failure value is INVALID_HANDLE_VALUE, not null; "no watch" is null
-    // everywhere else, so that nothing waits on or closes the failure value.
-    state.folder_watch = watch == INVALID_HANDLE_VALUE ? nullptr : watch;
-}
-
 void RunMainLoop(AppState& state) {
-    ReloadTimer reload;
+    LoopDeadlines deadlines;
     for (;;) {
-        const bool watching = state.folder_watch != nullptr && !reload.Pending();
-        const DWORD woke =
-            MsgWaitForMultipleObjects(watching ? 1 : 0, &state.folder_watch, FALSE, reload.WaitTimeout(), QS_ALLINPUT);
-        if (watching && woke == WAIT_OBJECT_0) reload.due_at = GetTickCount64() + kReloadDelayMs;
-        if (reload.Due()) {
-            reload = {};
-            ReloadAndRearm(state);
+        const bool watching = state.folder_watch != nullptr && !deadlines.reload_at;
+        if (state.folder_watch == nullptr && !deadlines.folder_check_at) {
+            deadlines.folder_check_at = Now() + kFolderCheckMs;
         }
+        const DWORD woke = MsgWaitForMultipleObjects(watching ? 1 : 0, &state.folder_watch, FALSE,
+                                                     WaitTimeout(state, deadlines), QS_ALLINPUT);
+        if (watching && woke == WAIT_OBJECT_0) deadlines.reload_at = Now() + kReloadDelayMs;
+        RunDueWork(state, deadlines);
         if (!DispatchPendingMessages()) return;
     }
 }

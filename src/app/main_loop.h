@@ -2,13 +2,10 @@
 
 #include "app/app_state.h"
 
-// Starts the change notification on `cfg_dir` (its own files only: writes,
-// and names created, renamed or deleted, so an editor that saves by rename is
-// seen too). Without a watch the program runs on without hot reload.
-void StartFolderWatch(AppState& state);
-
 // Waits for messages and folder changes until the quit message, dispatching
 // every pending message before each wait. A folder change reloads the current
 // config 100 ms later; messages (and so the input hooks) keep being served
-// during that pause.
+// during that pause. The wait also ends for a scheduled retry of a load and,
+// while nothing watches CFG, once a second to look for the folder; otherwise
+// it has no time limit.
 void RunMainLoop(AppState& state);

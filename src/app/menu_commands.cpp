@@ -1,8 +1,8 @@
 #include "app/menu_commands.h"
 
+#include "app/cfg_watch.h"
 #include "app/window_messages.h"
 #include "config/catalogue.h"
-#include "config/config_loader.h"
 #include "config/new_config.h"
 
 namespace {
@@ -16,7 +16,7 @@ void ShellOpen(const wchar_t* file, const wchar_t* parameters) {
 void MakeCurrent(AppState& state, std::wstring path) {
     state.current_config = std::move(path);
     SaveLastConfig(state);
-    LoadConfig(state);
+    ReloadConfig(state);
 }
 
 void NewConfig(AppState& state) {

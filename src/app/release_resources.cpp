@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/cfg_watch.h"
+
 // The results of the release calls are not tested: at this point there is
 // nothing left to do about a failure, and a failing step must not keep the
 // later ones from running.
@@ -13,6 +15,6 @@ void ReleaseResources(AppState& state) {
     if (HHOOK hook = std::exchange(state.keyboard_hook, nullptr)) UnhookWindowsHookEx(hook);
     if (HHOOK hook = std::exchange(state.mouse_hook, nullptr)) UnhookWindowsHookEx(hook);
     CloseMidiOut(state.midi_out);
-    if (HANDLE watch = std::exchange(state.folder_watch, nullptr)) FindCloseChangeNotification(watch);
+    StopFolderWatch(state);
     if (HANDLE mutex = std::exchange(state.instance_mutex, nullptr)) CloseHandle(mutex);
 }

@@ -4,13 +4,13 @@
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
+#include "app/cfg_watch.h"
 #include "app/input_hooks.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
 #include "app/tray_window.h"
 #include "config/catalogue.h"
 #include "config/code_page.h"
-#include "config/config_loader.h"
 #include "config/default_device.h"
 #include "config/key_names.h"
 #include "config/utf8.h"
@@ -53,7 +53,7 @@ std::optional<std::wstring> LoadConfiguration(AppState& state) {
         ScanConfigs(state);
         LoadLastConfig(state);
         if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
-        LoadConfig(state);
+        ReloadConfig(state);
     } catch (const std::exception& error) {
         return ErrorText(error.what());
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "config/file_busy.h"
 #include "config/regular_file.h"
 
 namespace {
@@ -251,15 +252,15 @@ std::optional<std::string> ReadDocument(std::istream& in, const KeyNameTable& ke
     return midi_device;
 }
 
-std::optional<std::string> Refuse(MappingFileReport* report, FileFailure failure) {
+MappingFileRead Refuse(MappingFileReport* report, FileFailure failure) {
     if (report != nullptr) report->failure = failure;
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace
 
-std::optional<std::string> LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
-                                           MappingTable& mappings, MappingFileReport* report) {
+MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
+                                MappingTable& mappings, MappingFileReport* report) {
     mappings.clear();
     if (!IsRegularFile(path)) return Refuse(report, FileFailure::NotReadable);
     std::error_code error;  // a size that cannot be read means the file cannot be read either
@@ -267,6 +268,10 @@ std::optional<std::string> LoadMappingFile(const std::filesystem::path& path, co
     if (error) return Refuse(report, FileFailure::NotReadable);
     if (size > kMaxMappingFileBytes) return Refuse(report, FileFailure::TooLarge);
     std::ifstream in(path);  // text mode; other programs may keep reading and writing the file
-    if (!in.is_open()) return Refuse(report, FileFailure::NotReadable);
-    return ReadDocument(in, key_names, mappings, report);
+    if (!in.is_open()) {
+        MappingFileRead refused = Refuse(report, FileFailure::NotReadable);
+        refused.busy = HeldByAnotherProgram(path);
+        return refused;
+    }
+    return {ReadDocument(in, key_names, mappings, report)};
 }

@@ -57,10 +57,14 @@ struct MappingFileReport {
     std::size_t failure_column = 0;  //   (the text as read in text mode)
 };
 
+// What reading one mapping file gave besides its mappings.
+struct MappingFileRead {
+    std::optional<std::string> midi_device;  // UTF-8, as written; also when the file failed after it
+    bool busy = false;                       // it did not open because another program holds it: try again shortly
+};
+
 // Reads the mapping file at `path` into `mappings`, which it clears first,
 // resolving key texts through `key_names`. A file that fails as a whole
-// leaves `mappings` empty. Returns the file's "midi_device" (UTF-8, as
-// written) when it was read, even if the file failed afterwards. Fills
-// `report` when one is given. Never throws.
-std::optional<std::string> LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
-                                           MappingTable& mappings, MappingFileReport* report = nullptr);
+// leaves `mappings` empty. Fills `report` when one is given. Never throws.
+MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
+                                MappingTable& mappings, MappingFileReport* report = nullptr);

@@ -83,19 +83,6 @@ TEST_F(FaultSavesTest, EachWayOfSavingTheCurrentFileIsPickedUp) {
     EXPECT_EQ(run.Quit(), 0u);
 }
 
-// The Linux path of a file, through Wine; nothing outside Wine.
-std::optional<std::string> UnixPath(const fs::path& file) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    const auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (convert == nullptr) return std::nullopt;
-    char* unix_path = convert(file.c_str());
-    if (unix_path == nullptr) return std::nullopt;
-    std::string path(unix_path);
-    HeapFree(GetProcessHeap(), 0, unix_path);
-    return path;
-}
-
 // Wine's file notifications come from the Linux kernel, so a save made by a
 // Linux program (here mv, of a file written outside the folder) must reach
 // the program as well.
@@ -112,12 +99,7 @@ TEST_F(FaultSavesTest, ARenameByALinuxProgramIsPickedUp) {
     ASSERT_TRUE(PlaysNote(run, 60));
 
     ASSERT_TRUE(WriteWithWin32(staged, NoteOnA(61), CREATE_NEW));
-    LaunchOptions mv;
-    mv.program = L"Z:\\bin\\mv";
-    mv.arguments = {std::wstring(from->begin(), from->end()), std::wstring(to->begin(), to->end())};
-    // Wine starts a Linux program without a process handle to wait on: the
-    // staged file gone shows that mv ran.
-    LaunchProcess(mv);
+    StartLinuxProgram(L"mv", {*from, *to});
     ASSERT_TRUE(WaitUntil([&] { return !fs::exists(staged); }, kEventTimeout)) << "mv did not run";
     EXPECT_TRUE(PlaysNote(run, 61)) << "a rename by mv did not reach the program";
 }

@@ -1,6 +1,7 @@
 #include "fault_support.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -47,6 +48,30 @@ bool PlaysNothing(const QuillfretRun& run) {
     return PressAUntil(run, [](const Added& added) { return added.empty(); });
 }
 
+PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note) {
+    const auto start = std::chrono::steady_clock::now();
+    PlayedOn played;
+    while (std::chrono::steady_clock::now() - start < kEventTimeout) {
+        const size_t before = run.Sent().size();
+        const auto pressed = std::chrono::steady_clock::now();
+        PressKey('A');
+        ++played.presses;
+        const bool heard = WaitUntil(
+            [&] {
+                const auto sent = run.Sent();
+                return std::find(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end(), NoteOnHex(note)) !=
+                       sent.end();
+            },
+            20ms, 1ms);
+        if (heard) {
+            played.heard = true;
+            played.seconds = std::chrono::duration<double>(pressed - start).count();
+            return played;
+        }
+    }
+    return played;
+}
+
 bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition) {
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
@@ -55,6 +80,25 @@ bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DW
         WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
     CloseHandle(handle);
     return complete;
+}
+
+std::optional<std::string> UnixPath(const std::filesystem::path& file) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (convert == nullptr) return std::nullopt;
+    char* unix_path = convert(file.c_str());
+    if (unix_path == nullptr) return std::nullopt;
+    std::string path(unix_path);
+    HeapFree(GetProcessHeap(), 0, unix_path);
+    return path;
+}
+
+void StartLinuxProgram(const std::wstring& name, const std::vector<std::string>& arguments) {
+    LaunchOptions program;
+    program.program = L"Z:\\bin\\" + name;
+    for (const std::string& argument : arguments) program.arguments.emplace_back(argument.begin(), argument.end());
+    LaunchProcess(program);
 }
 
 size_t RecordCount(const QuillfretRun& run, std::string_view kind) {

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "quillfret_run.h"
 
@@ -25,10 +27,26 @@ bool PlaysNote(const QuillfretRun& run, int note);
 // Like PlaysNote, until one press of A adds nothing.
 bool PlaysNothing(const QuillfretRun& run);
 
+// Plays on: presses A every 20 ms until the note-on of `note` is sent.
+struct PlayedOn {
+    bool heard = false;  // false: not within kEventTimeout
+    double seconds = 0;  // from the call to the press that was heard
+    size_t presses = 0;  // presses made, the heard one included
+};
+PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note);
+
 // Writes the whole text to a file through the Windows API: `disposition` is
 // CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING (write in place) or
 // TRUNCATE_EXISTING. False when any step failed.
 bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition);
+
+// The Linux path of a file, through Wine; nothing outside Wine.
+std::optional<std::string> UnixPath(const std::filesystem::path& file);
+
+// Starts the Linux program /bin/`name` with `arguments` (Linux paths as they
+// are). Wine does not always give a handle to wait for a Linux program (one
+// that ends at once may leave none), so the caller waits for its effect.
+void StartLinuxProgram(const std::wstring& name, const std::vector<std::string>& arguments);
 
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "config/load_retry.h"
 #include "mapping_text.h"
 #include "test_files.h"
 
@@ -112,7 +113,7 @@ TEST_F(ReloadTest, BrokenFileEmptiesTheTableAndIsNotReadAgainUntilItsTimeChanges
     Select("m.json");
     LoadConfig(state_);
     Write("m.json", kBroken, t2_);
-    LoadConfig(state_);
+    EXPECT_EQ(LoadConfig(state_), LoadOutcome::Read) << "a malformed file is not tried again";
     EXPECT_EQ(Table(), "");
 
     Write("m.json", kKey66, t2_);
@@ -190,6 +191,37 @@ TEST_F(ReloadTest, QueryFailingAfterTheFileExistedChangesNothing) {
     LoadConfig(state_, FakeWriteTime);
     EXPECT_EQ(Table(), "key=65");
     EXPECT_EQ(state_.loaded_write_time, loaded_time);
+}
+
+// A query whose answer moves on after its first call: the file was saved
+// again while it was being read.
+int time_queries = 0;
+std::optional<int64_t> SavedDuringTheFirstRead(const fs::path&) { return ++time_queries < 2 ? 7'000 : 7'001; }
+
+TEST_F(ReloadTest, AFileSavedWhileItWasReadIsReadAgain) {
+    Write("m.json", kKey65, t1_);
+    Select("m.json");
+    time_queries = 0;
+    EXPECT_EQ(LoadConfig(state_, SavedDuringTheFirstRead), LoadOutcome::ReadAgain);
+    EXPECT_EQ(LoadConfig(state_, SavedDuringTheFirstRead), LoadOutcome::Read);
+    EXPECT_EQ(state_.loaded_write_time, 7'001);
+    EXPECT_EQ(LoadConfig(state_, SavedDuringTheFirstRead), LoadOutcome::Unchanged);
+}
+
+TEST(LoadRetryTest, EveryTenthOfASecondForAtMostTenSecondsFromTheFirst) {
+    LoadRetry retry;
+    NoteLoadOutcome(retry, LoadOutcome::ReadAgain, 5'000);
+    EXPECT_FALSE(LoadRetryDue(retry, 5'099));
+    EXPECT_TRUE(LoadRetryDue(retry, 5'100));
+    for (int64_t now = 5'100; now < 15'000; now += 100) NoteLoadOutcome(retry, LoadOutcome::ReadAgain, now);
+    EXPECT_EQ(retry.due_at, 15'000);
+    NoteLoadOutcome(retry, LoadOutcome::ReadAgain, 15'000);
+    EXPECT_FALSE(retry.due_at) << "ten seconds after the first: left for the next change in the folder";
+
+    NoteLoadOutcome(retry, LoadOutcome::ReadAgain, 20'000);
+    EXPECT_EQ(retry.due_at, 20'100) << "a later load begins a new run";
+    NoteLoadOutcome(retry, LoadOutcome::Read, 20'100);
+    EXPECT_FALSE(LoadRetryDue(retry, 99'999)) << "a load that read the file ends the run";
 }
 
 TEST_F(ReloadTest, NonAsciiPath) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/cfg_watch.h"
 #include "app/release_resources.h"
 #include "app/tray_window.h"
 #include "config/config_loader.h"

@@ -169,7 +169,7 @@ CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const st
     result.key_name_count = names.size();
 
     MappingTable mappings;
-    result.midi_device = LoadMappingFile(mapping_file, names, mappings, &result.report);
+    result.midi_device = LoadMappingFile(mapping_file, names, mappings, &result.report).midi_device;
     result.loaded_count = mappings.size();
     if (result.report.failure == FileFailure::None) {
         const auto by_code = NamesByCode(names);
