@@ -40,12 +40,15 @@ using MappingTable = std::unordered_map<int32_t, Mapping>;
 // The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.
 constexpr int32_t kTransposeLimit = 48;
 
+// The trigger codes the hooks produce: 0 to 255.
+constexpr bool IsHookCode(int32_t code) { return code >= 0 && code <= 255; }
+
 // The player's transpose, like a held key: it lives beside the mapping table
 // and a reload never touches it. A switch-off shifts its notes by the
 // transpose that was in force at the same trigger's switch-on, so a transpose
-// change (or a reload) never leaves a note sounding. The record covers the
-// codes 0 to 255, every code the hooks produce.
+// change (or a reload) never leaves a note sounding. The record covers every
+// code the hooks produce.
 struct Transpose {
     int32_t in_force = 0;
-    std::array<int8_t, 256> at_switch_on{};
+    std::array<int8_t, 256> at_switch_on{};  // by trigger code
 };

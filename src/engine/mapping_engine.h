@@ -75,8 +75,7 @@ constexpr int32_t TransposeAfter(int32_t in_force, int32_t change) {
 // a key name mapped to such a number and a message posted from outside reach
 // the engine with it), so it uses the transpose in force.
 constexpr int32_t TransposeOfSwitchOn(const Transpose& transpose, int32_t code) {
-    if (code < 0 || code >= static_cast<int32_t>(transpose.at_switch_on.size())) return transpose.in_force;
-    return transpose.at_switch_on[static_cast<size_t>(code)];
+    return IsHookCode(code) ? transpose.at_switch_on[static_cast<size_t>(code)] : transpose.in_force;
 }
 
 // Switches the mapping of `code` on: a transpose change first (the mapping's
@@ -84,9 +83,7 @@ constexpr int32_t TransposeOfSwitchOn(const Transpose& transpose, int32_t code) 
 template <typename Send>
 void SwitchOn(const Mapping& mapping, Transpose& transpose, int32_t code, Send& send) {
     if (mapping.transpose) transpose.in_force = TransposeAfter(transpose.in_force, *mapping.transpose);
-    if (code >= 0 && code < static_cast<int32_t>(transpose.at_switch_on.size())) {
-        transpose.at_switch_on[static_cast<size_t>(code)] = static_cast<int8_t>(transpose.in_force);
-    }
+    if (IsHookCode(code)) transpose.at_switch_on[static_cast<size_t>(code)] = static_cast<int8_t>(transpose.in_force);
     SwitchMapping(mapping, true, transpose.in_force, send);
 }
 
