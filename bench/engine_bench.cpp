@@ -1,4 +1,5 @@
-// HandleTrigger per event: nanoseconds and heap allocations per event.
+// HandleTrigger per event, with the player's transpose as the program keeps
+// it: nanoseconds and heap allocations per event.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -13,6 +14,8 @@ constexpr int32_t kHit = 65;
 constexpr int32_t kMiss = 90;
 constexpr int32_t kModifierMiss = 66;
 constexpr int32_t kChord = 67;
+constexpr int32_t kTransposeKey = 38;
+constexpr int32_t kSoundChange = 112;
 
 // A table the size of a full keyboard mapping, with the cases measured.
 MappingTable MakeTable() {
@@ -26,18 +29,25 @@ MappingTable MakeTable() {
     }
     table[kModifierMiss].modifier = 17;
     table[kChord].notes = {48, 52, 55, 59, 62, 64, 67, 71, 74, 76};
+    table[kTransposeKey].notes.clear();
+    table[kTransposeKey].transpose = 12;
+    table[kSoundChange].notes = {60, 64, 67};
+    table[kSoundChange].program = 5;
+    table[kSoundChange].bank = 258;
+    table[kSoundChange].pitch_bend = 4096;
     return table;
 }
 
 void RunTrigger(benchmark::State& state, int32_t code) {
     MappingTable table = MakeTable();
+    Transpose transpose;
     uint32_t sink = 0;
     auto key_is_down = [](int32_t) { return false; };
     auto send = [&](uint32_t message) { sink ^= message; };
     const uint64_t before = AllocationCount();
     bool down = true;
     for (auto _ : state) {
-        HandleTrigger(table, code, down, key_is_down, send);
+        HandleTrigger(table, transpose, code, down, key_is_down, send);
         down = !down;
         benchmark::DoNotOptimize(sink);
     }
@@ -49,6 +59,11 @@ void BM_HandleTrigger_Hit(benchmark::State& state) { RunTrigger(state, kHit); }
 void BM_HandleTrigger_Miss(benchmark::State& state) { RunTrigger(state, kMiss); }
 void BM_HandleTrigger_ModifierMiss(benchmark::State& state) { RunTrigger(state, kModifierMiss); }
 void BM_HandleTrigger_TenNoteChord(benchmark::State& state) { RunTrigger(state, kChord); }
+// A transpose key (+12): press changes the transpose, release sends nothing.
+void BM_HandleTrigger_TransposeKey(benchmark::State& state) { RunTrigger(state, kTransposeKey); }
+// Bank select, program change, pitch bend and three notes: press sends six
+// messages, release four (note-offs and the pitch-bend centre).
+void BM_HandleTrigger_SoundChange(benchmark::State& state) { RunTrigger(state, kSoundChange); }
 
 // The hooks' own work per event, without the chained call: the decision.
 void BM_KeyboardHookDecision(benchmark::State& state) {
@@ -71,6 +86,8 @@ BENCHMARK(BM_HandleTrigger_Hit);
 BENCHMARK(BM_HandleTrigger_Miss);
 BENCHMARK(BM_HandleTrigger_ModifierMiss);
 BENCHMARK(BM_HandleTrigger_TenNoteChord);
+BENCHMARK(BM_HandleTrigger_TransposeKey);
+BENCHMARK(BM_HandleTrigger_SoundChange);
 BENCHMARK(BM_KeyboardHookDecision);
 BENCHMARK(BM_MouseHookDecision);
 

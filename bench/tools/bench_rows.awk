@@ -29,7 +29,8 @@ function limited(figure, ns, limit_ns, shown_limit, shown_value) {
 function time_row(name, value, unit,    ns, shown) {
     ns = to_ns(value, unit)
     shown = sprintf("%.3f %s", value, unit)
-    if (name == "BM_HandleTrigger_Hit") {
+    if (name == "BM_HandleTrigger_Hit" || name == "BM_HandleTrigger_TransposeKey" ||
+        name == "BM_HandleTrigger_SoundChange") {
         limited(name " CPU time per event", ns, 100, "100 ns", shown)
     } else if (name ~ /LoadConfig/ && name ~ /10000$/) {
         limited(name " CPU time per call", ns, 50000000, "50 ms", shown)

@@ -14,7 +14,8 @@ namespace {
 void HandleTriggerMessage(AppState& state, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
     HandleTrigger(
-        state.mappings, code, lparam != 0, [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; },
+        state.mappings, state.transpose, code, lparam != 0,
+        [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; },
         [&state](uint32_t message) { SendShortMessage(state.midi_out, message); });
 }
 

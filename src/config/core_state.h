@@ -34,4 +34,8 @@ struct CoreState {
 
     KeyNameTable key_names;
     MappingTable mappings;
+    // The player's transpose and what each trigger switched on with: kept
+    // across reloads, like a held key, so that a release after a reload
+    // switches off the notes its press switched on.
+    Transpose transpose;
 };

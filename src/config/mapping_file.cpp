@@ -86,9 +86,15 @@ int32_t ToInt32(const json& value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(low)));
 }
 
-int32_t Number(Reader& r, const json& entry, const char* name, int32_t fallback) {
+// A number member of an entry; nothing when it is absent.
+std::optional<int32_t> OptionalNumber(Reader& r, const json& entry, const char* name) {
     const json* value = Member(r, entry, name);
-    return value == nullptr ? fallback : ToInt32(Expect(r, *value, "a number"));
+    if (value == nullptr) return std::nullopt;
+    return ToInt32(Expect(r, *value, "a number"));
+}
+
+int32_t Number(Reader& r, const json& entry, const char* name, int32_t fallback) {
+    return OptionalNumber(r, entry, name).value_or(fallback);
 }
 
 const std::string& Text(Reader& r, const json& value) {
@@ -161,6 +167,10 @@ void ReadEntry(Reader& r, const json& entry) {
     ReadList(r, entry, "cc_numbers", "cc_number", mapping.cc_numbers);
     const json* mode = Member(r, entry, "mode");
     mapping.mode = mode != nullptr && Text(r, *mode) == "toggle" ? MappingMode::Toggle : MappingMode::Hold;
+    mapping.program = OptionalNumber(r, entry, "program");
+    mapping.bank = OptionalNumber(r, entry, "bank");
+    mapping.pitch_bend = OptionalNumber(r, entry, "pitch_bend");
+    mapping.transpose = OptionalNumber(r, entry, "transpose");
     if (noted != nullptr) FinishEntryReport(*noted, entry, mapping);
     if (mapping.key != 0) r.mappings.insert_or_assign(mapping.key, std::move(mapping));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -25,7 +27,28 @@ struct Mapping {
     int32_t cc_value_off = 0;
     MappingMode mode = MappingMode::Hold;
     bool toggled_on = false;
+    // Optional members: absent, the mapping sends only notes and controllers.
+    std::optional<int32_t> program;     // program change at switch-on
+    std::optional<int32_t> bank;        // bank select before the program change; counts only with `program`
+    std::optional<int32_t> pitch_bend;  // around the centre at switch-on; the centre at switch-off
+    std::optional<int32_t> transpose;   // a transpose key: added to the transpose in force at switch-on; 0 resets it
 };
 
 // One mapping per trigger code; the modifier is a condition inside the record.
 using MappingTable = std::unordered_map<int32_t, Mapping>;
+
+// The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.
+constexpr int32_t kTransposeLimit = 48;
+
+// The trigger codes the hooks produce: 0 to 255.
+constexpr bool IsHookCode(int32_t code) { return code >= 0 && code <= 255; }
+
+// The player's transpose, like a held key: it lives beside the mapping table
+// and a reload never touches it. A switch-off shifts its notes by the
+// transpose that was in force at the same trigger's switch-on, so a transpose
+// change (or a reload) never leaves a note sounding. The record covers every
+// code the hooks produce.
+struct Transpose {
+    int32_t in_force = 0;
+    std::array<int8_t, 256> at_switch_on{};  // by trigger code
+};

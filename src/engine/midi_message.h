@@ -10,12 +10,24 @@ enum class MidiStatus : uint32_t {
     NoteOff = 0x80,
     NoteOn = 0x90,
     ControlChange = 0xB0,
+    ProgramChange = 0xC0,  // one data byte; the second is sent as 0 and not read
+    PitchBend = 0xE0,
 };
 
 // The ranges a message can carry: a channel counted from 1 to 16, a data
-// byte (note, velocity, controller, value) from 0 to 127.
+// byte (note, velocity, controller, value, program) from 0 to 127.
 constexpr bool IsMidiChannel(int32_t channel) { return channel >= 1 && channel <= 16; }
 constexpr bool IsMidiDataByte(int32_t value) { return value >= 0 && value <= 127; }
+
+// Two data bytes together: a bank number (0 to 16383) and a pitch bend
+// written around its centre (-8192 to 8191, sent as value + 8192).
+constexpr int32_t kPitchBendCentre = 8192;
+constexpr bool IsMidiBank(int32_t bank) { return bank >= 0 && bank <= 16383; }
+constexpr bool IsMidiPitchBend(int32_t bend) { return bend >= -kPitchBendCentre && bend < kPitchBendCentre; }
+
+// The controllers of a bank select: the bank's high 7 bits, then its low 7 bits.
+constexpr int32_t kBankSelectHigh = 0;
+constexpr int32_t kBankSelectLow = 32;
 
 // A channel or a data byte out of range would spill into the neighbouring
 // bytes and become a different message, so such a message is refused here,
@@ -24,4 +36,11 @@ constexpr std::optional<uint32_t> PackShortMessage(MidiStatus status, int32_t ch
     if (!IsMidiChannel(channel) || !IsMidiDataByte(data1) || !IsMidiDataByte(data2)) return std::nullopt;
     return static_cast<uint32_t>(status) | static_cast<uint32_t>(channel - 1) | static_cast<uint32_t>(data1) << 8 |
            static_cast<uint32_t>(data2) << 16;
+}
+
+// A pitch bend of `bend` around the centre: 14 bits, low 7 bits first.
+constexpr std::optional<uint32_t> PackPitchBend(int32_t channel, int32_t bend) {
+    if (!IsMidiPitchBend(bend)) return std::nullopt;
+    const int32_t value = bend + kPitchBendCentre;
+    return PackShortMessage(MidiStatus::PitchBend, channel, value & 127, value >> 7);
 }

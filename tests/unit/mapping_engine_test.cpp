@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@ namespace {
 uint32_t On(int channel, int note, int velocity) { return (0x90u + (channel - 1)) | note << 8 | velocity << 16; }
 uint32_t Off(int channel, int note) { return (0x80u + (channel - 1)) | note << 8; }
 uint32_t Cc(int channel, int controller, int value) { return (0xB0u + (channel - 1)) | controller << 8 | value << 16; }
+uint32_t Pc(int channel, int program) { return (0xC0u + (channel - 1)) | program << 8; }
+// A pitch bend around the centre: 14 bits, low 7 bits first.
+uint32_t Bend(int channel, int bend) {
+    return (0xE0u + (channel - 1)) | ((bend + 8192) & 127) << 8 | (bend + 8192) >> 7 << 16;
+}
 
 // One step of a scenario: a trigger transition, with the modifier keys held
 // at that moment, and the exact messages it must send.
@@ -73,6 +79,22 @@ Mapping Both(Mapping m, std::initializer_list<int32_t> controllers, int on, int 
     m.cc_enabled = true;
     m.cc_value_on = on;
     m.cc_value_off = off;
+    return m;
+}
+
+// The optional members, each absent unless named.
+struct Extra {
+    std::optional<int32_t> program{};
+    std::optional<int32_t> bank{};
+    std::optional<int32_t> pitch_bend{};
+    std::optional<int32_t> transpose{};
+};
+
+Mapping With(Mapping m, const Extra& extra) {
+    m.program = extra.program;
+    m.bank = extra.bank;
+    m.pitch_bend = extra.pitch_bend;
+    m.transpose = extra.transpose;
     return m;
 }
 
@@ -143,6 +165,43 @@ const std::vector<Scenario>& Scenarios() {
          Both(WithVelocity(Make(65, {0, 127}, 16), 127), {0, 127}, 0, 127),
          {{65, true, {}, {On(16, 0, 127), On(16, 127, 127), Cc(16, 0, 0), Cc(16, 127, 0)}},
           {65, false, {}, {Off(16, 0), Off(16, 127), Cc(16, 0, 127), Cc(16, 127, 127)}}}},
+        // Program change, bank select and pitch bend.
+        {"ProgramChangeAtSwitchOnOnly",
+         With(Make(65, {}, 2), {.program = 5}),
+         {{65, true, {}, {Pc(2, 5)}}, {65, false, {}, {}}}},
+        {"BankSelectBeforeTheProgram",
+         With(Make(65, {}), {.program = 127, .bank = 16383}),
+         {{65, true, {}, {Cc(1, 0, 127), Cc(1, 32, 127), Pc(1, 127)}}, {65, false, {}, {}}}},
+        {"BankAloneSendsNothing", With(Make(65, {}), {.bank = 2}), {{65, true, {}, {}}, {65, false, {}, {}}}},
+        // Both controllers come from the one number: a bank out of range
+        // sends neither, not a low byte of a number that is no bank.
+        {"BankAboveRangeSendsNoBankSelect",
+         With(Make(65, {}), {.program = 0, .bank = 16384}),
+         {{65, true, {}, {Pc(1, 0)}}}},
+        {"NegativeBankSendsNoBankSelect", With(Make(65, {}), {.program = 1, .bank = -1}), {{65, true, {}, {Pc(1, 1)}}}},
+        {"ProgramOutOfRangeOnlyItselfNotSent",
+         With(Make(65, {}), {.program = 128, .bank = 258}),
+         {{65, true, {}, {Cc(1, 0, 2), Cc(1, 32, 2)}}}},
+        {"PitchBendThenCentre",
+         With(Make(65, {}), {.pitch_bend = 4096}),
+         {{65, true, {}, {0x6000E0u}}, {65, false, {}, {0x4000E0u}}}},
+        {"PitchBendLowest", With(Make(65, {}), {.pitch_bend = -8192}), {{65, true, {}, {0x0000E0u}}}},
+        {"PitchBendHighestOnAToggle",
+         With(Make(65, {}, 1, MappingMode::Toggle), {.pitch_bend = 8191}),
+         {{65, true, {}, {0x7F7FE0u}}, {65, false, {}, {}}, {65, true, {}, {Bend(1, 0)}}}},
+        {"PitchBendOutOfRangeStillCentres",
+         With(Make(65, {}, 4), {.pitch_bend = 8192}),
+         {{65, true, {}, {}}, {65, false, {}, {Bend(4, 0)}}}},
+        {"OrderOfEveryMember",
+         With(Both(Make(65, {60, 64}, 3), {1}, 127, 0), {.program = 9, .bank = 130, .pitch_bend = -100}),
+         {{65,
+           true,
+           {},
+           {Cc(3, 0, 1), Cc(3, 32, 2), Pc(3, 9), Bend(3, -100), On(3, 60, 100), On(3, 64, 100), Cc(3, 1, 127)}},
+          {65, false, {}, {Off(3, 60), Off(3, 64), Cc(3, 1, 0), Bend(3, 0)}}}},
+        {"ChannelOutOfRangeSendsNoneOfThem",
+         With(Make(65, {}, 0), {.program = 1, .bank = 1, .pitch_bend = 1}),
+         {{65, true, {}, {}}, {65, false, {}, {}}}},
     };
     return scenarios;
 }
@@ -165,6 +224,126 @@ TEST_P(HandleTriggerTest, SendsExactMessagesInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Engine, HandleTriggerTest, testing::ValuesIn(Scenarios()),
                          [](const auto& info) { return info.param.name; });
+
+// Transpose keys move the notes of the mappings switched on after them; a
+// switch-off uses the transpose of the same trigger's switch-on. Codes: 65
+// and 66 play notes, 38 is +12 (Up), 40 is -30, 36 sets the transpose back to 0.
+struct PlayerScenario {
+    std::string name;
+    std::vector<Mapping> mappings;
+    std::vector<Step> steps;
+};
+
+void PrintTo(const PlayerScenario& scenario, std::ostream* out) { *out << scenario.name; }
+
+const Mapping kA = Make(65, {60});
+const Mapping kUp = With(Make(38, {}), {.transpose = 12});
+const Mapping kDown = With(Make(40, {}), {.transpose = -30});
+const Mapping kHome = With(Make(36, {}), {.transpose = 0});
+
+const std::vector<PlayerScenario>& PlayerScenarios() {
+    static const std::vector<PlayerScenario> scenarios = {
+        {"MovesLaterNotesAndResets",
+         {kA, kUp, kHome},
+         {{65, true, {}, {On(1, 60, 100)}},
+          {65, false, {}, {Off(1, 60)}},
+          {38, true, {}, {}},
+          {38, false, {}, {}},
+          {65, true, {}, {On(1, 72, 100)}},
+          {65, false, {}, {Off(1, 72)}},
+          {36, true, {}, {}},
+          {65, true, {}, {On(1, 60, 100)}}}},
+        {"ReleaseUsesTheTransposeOfItsPress",
+         {kA, kUp, Make(66, {48}, 1, MappingMode::Toggle)},
+         {{65, true, {}, {On(1, 60, 100)}},
+          {66, true, {}, {On(1, 48, 100)}},
+          {38, true, {}, {}},
+          {65, false, {}, {Off(1, 60)}},
+          {66, true, {}, {Off(1, 48)}},
+          {65, true, {}, {On(1, 72, 100)}}}},
+        {"TheKeysOwnNotesUseTheNewTranspose",
+         {With(Make(38, {60}), {.transpose = 12})},
+         {{38, true, {}, {On(1, 72, 100)}}, {38, false, {}, {Off(1, 72)}}, {38, true, {}, {On(1, 84, 100)}}}},
+        {"ClampedWithinFortyEight",
+         {kA, kUp, kDown, With(Make(39, {}), {.transpose = 2147483647})},
+         {{40, true, {}, {}},
+          {40, true, {}, {}},
+          {65, true, {}, {On(1, 12, 100)}},
+          {38, true, {}, {}},
+          {65, true, {}, {On(1, 24, 100)}},
+          {39, true, {}, {}},
+          {65, true, {}, {On(1, 108, 100)}}}},
+        {"ShiftedOutOfRangeNotSentOthersAre",
+         {Make(65, {100, 40}), kDown},
+         {{65, true, {}, {On(1, 100, 100), On(1, 40, 100)}},
+          {40, true, {}, {}},
+          {40, true, {}, {}},
+          {65, false, {}, {Off(1, 100), Off(1, 40)}},
+          {65, true, {}, {On(1, 52, 100)}},
+          {65, false, {}, {Off(1, 52)}}}},
+        {"ModifierNotHeldChangesNothing",
+         {kA, WithModifier(With(Make(38, {}), {.transpose = 12}), 17)},
+         {{38, true, {}, {}},
+          {65, true, {}, {On(1, 60, 100)}},
+          {38, true, {17}, {}},
+          {65, true, {}, {On(1, 72, 100)}}}},
+        {"AToggleTransposesAtSwitchOnOnly",
+         {kA, With(Make(38, {}, 1, MappingMode::Toggle), {.transpose = 12})},
+         {{38, true, {}, {}},
+          {38, true, {}, {}},
+          {65, true, {}, {On(1, 72, 100)}},
+          {38, true, {}, {}},
+          {65, true, {}, {On(1, 84, 100)}}}},
+        {"SwitchOffOnlyChangesNothing", {kA, kUp}, {{38, false, {}, {}}, {65, true, {}, {On(1, 60, 100)}}}},
+        {"ChannelOutOfRangeStillTransposes",
+         {kA, With(Make(38, {}, 17), {.transpose = 12})},
+         {{38, true, {}, {}}, {65, true, {}, {On(1, 72, 100)}}}},
+        // Only a key name for such a number and a message from outside reach
+        // the engine with a code above 255: it has no record of its own.
+        {"CodeAbove255UsesTheTransposeInForce",
+         {Make(300, {60}), kUp},
+         {{300, true, {}, {On(1, 60, 100)}}, {38, true, {}, {}}, {300, false, {}, {Off(1, 72)}}}},
+    };
+    return scenarios;
+}
+
+class PlayerTest : public testing::TestWithParam<PlayerScenario> {};
+
+TEST_P(PlayerTest, SendsExactMessagesInOrder) {
+    MappingTable mappings;
+    for (const Mapping& m : GetParam().mappings) mappings[m.key] = m;
+    Transpose transpose;
+    for (size_t i = 0; i < GetParam().steps.size(); ++i) {
+        const Step& step = GetParam().steps[i];
+        std::vector<uint32_t> sent;
+        HandleTrigger(
+            mappings, transpose, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
+            [&](uint32_t message) { sent.push_back(message); });
+        EXPECT_EQ(sent, step.sent) << "step " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Transpose, PlayerTest, testing::ValuesIn(PlayerScenarios()),
+                         [](const auto& info) { return info.param.name; });
+
+// A reload replaces the table but not the player's transpose: a key held
+// across it releases the new record's notes, moved as at its press.
+TEST(HandleTrigger, TransposeOutlivesAReload) {
+    MappingTable mappings{{65, kA}, {38, kUp}};
+    Transpose transpose;
+    std::vector<uint32_t> sent;
+    auto play = [&](int32_t code, bool down) {
+        HandleTrigger(
+            mappings, transpose, code, down, [](int32_t) { return false; },
+            [&](uint32_t message) { sent.push_back(message); });
+    };
+    play(38, true);
+    play(65, true);
+    mappings = {{65, Make(65, {62})}};
+    play(65, false);
+    play(65, true);
+    EXPECT_EQ(sent, (std::vector<uint32_t>{On(1, 72, 100), Off(1, 74), On(1, 74, 100)}));
+}
 
 TEST(HandleTrigger, AsksForTheModifierOnlyWhenThereIsOne) {
     MappingTable mappings;

@@ -157,6 +157,27 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"NullFails", R"({"key": "65", "mode": null})", kFails}),
     [](const auto& info) { return info.param.name; });
 
+// "program", "bank", "pitch_bend" and "transpose": absent unless written,
+// read like "velocity", stored as written.
+INSTANTIATE_TEST_SUITE_P(
+    OptionalMembers, EntryTest,
+    ::testing::Values(
+        EntryCase{"AllFour", R"({"key": "65", "program": 5, "bank": 258, "pitch_bend": -4096, "transpose": 12})",
+                  "key=65 program=5 bank=258 pitch_bend=-4096 transpose=12"},
+        EntryCase{"ZeroIsPresent", R"({"key": "65", "transpose": 0, "pitch_bend": 0})",
+                  "key=65 pitch_bend=0 transpose=0"},
+        EntryCase{"BankWithoutProgramStored", R"({"key": "65", "bank": 2})", "key=65 bank=2"},
+        EntryCase{"NoRangeCheck", R"({"key": "65", "program": 300, "bank": -1, "pitch_bend": 9000, "transpose": 99})",
+                  "key=65 program=300 bank=-1 pitch_bend=9000 transpose=99"},
+        EntryCase{"ConvertedLikeVelocity",
+                  R"({"key": "65", "program": 2.9, "bank": 5000000000, "pitch_bend": -2.9, "transpose": true})",
+                  "key=65 program=2 bank=705032704 pitch_bend=-2 transpose=1"},
+        EntryCase{"ProgramTextFails", R"({"key": "65", "program": "5"})", kFails},
+        EntryCase{"BankNullFails", R"({"key": "65", "bank": null})", kFails},
+        EntryCase{"PitchBendArrayFails", R"({"key": "65", "pitch_bend": [1]})", kFails},
+        EntryCase{"TransposeObjectFails", R"({"key": "65", "transpose": {}})", kFails}),
+    [](const auto& info) { return info.param.name; });
+
 // Whole files: the table they load ("" for none), or kFails.
 struct FileCase {
     std::string name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ inline std::string MappingText(const Mapping& m) {
     if (m.cc_value_off != d.cc_value_off) text += " cc_value_off=" + std::to_string(m.cc_value_off);
     if (m.mode != d.mode) text += " mode=toggle";
     if (m.toggled_on) text += " toggled_on";
+    auto optional = [&text](const char* name, const std::optional<int32_t>& value) {
+        if (value) text += std::string(" ") + name + "=" + std::to_string(*value);
+    };
+    optional("program", m.program);
+    optional("bank", m.bank);
+    optional("pitch_bend", m.pitch_bend);
+    optional("transpose", m.transpose);
     return text;
 }
 

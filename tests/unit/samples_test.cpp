@@ -1,8 +1,12 @@
 // The sample CFG folder shipped for a first start.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <numeric>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "config/config_loader.h"
 #include "mapping_text.h"
@@ -70,6 +74,29 @@ TEST(Samples, HomeRowScaleLoads) {
               "key=71 notes=[67] | key=72 notes=[69] | key=74 notes=[71] | key=75 notes=[72] | key=76 notes=[74] | "
               "key=83 notes=[62] | key=90 notes=[48,55] velocity=80 mode=toggle | key=186 notes=[76]");
     EXPECT_EQ(state.midi_device, L"Fenwickloop");
+}
+
+// Two octaves, chromatic, each note on one key; transpose keys on the
+// arrows and Home, program changes on F1 to F8, a pitch bend on Tab.
+TEST(Samples, PerformanceLoads) {
+    CoreState state;
+    state.key_names = SampleKeyNames();
+    state.current_config = (kSamples / "Performance.json").wstring();
+    LoadConfig(state);
+    ASSERT_EQ(state.mappings.size(), 40u);
+    std::vector<int32_t> notes;
+    for (const auto& [key, mapping] : state.mappings)
+        notes.insert(notes.end(), mapping.notes.begin(), mapping.notes.end());
+    std::sort(notes.begin(), notes.end());
+    std::vector<int32_t> two_octaves(25);
+    std::iota(two_octaves.begin(), two_octaves.end(), 48);
+    EXPECT_EQ(notes, two_octaves);
+    const std::pair<int32_t, const char*> expected[] = {
+        {40, "key=40 transpose=-12"}, {38, "key=38 transpose=12"},
+        {36, "key=36 transpose=0"},   {112, "key=112 program=0"},
+        {119, "key=119 program=73"},  {9, "key=9 pitch_bend=4096"},
+        {81, "key=81 notes=[60]"},    {32, "key=32 cc_numbers=[64] cc_enabled"}};
+    for (const auto& [code, text] : expected) EXPECT_EQ(MappingText(state.mappings[code]), text);
 }
 
 }  // namespace

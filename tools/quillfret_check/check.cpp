@@ -58,11 +58,32 @@ std::string SkipReason(const EntryReport& entry, const KeyNameTable& names, bool
     return "";
 }
 
+// Program, bank, pitch bend and transpose out of range: the first three are
+// not sent (the bank only ever with a program), the transpose is clamped.
+void WarnOptionalMembers(const Mapping& m, std::vector<std::string>& warnings) {
+    if (m.program && !IsMidiDataByte(*m.program)) {
+        warnings.push_back("program " + std::to_string(*m.program) + " is outside 0 to 127: no program change is sent");
+    }
+    if (m.bank && !m.program) {
+        warnings.push_back("\"bank\" counts only together with \"program\": no bank select is sent");
+    } else if (m.bank && !IsMidiBank(*m.bank)) {
+        warnings.push_back("bank " + std::to_string(*m.bank) + " is outside 0 to 16383: no bank select is sent");
+    }
+    if (m.pitch_bend && !IsMidiPitchBend(*m.pitch_bend)) {
+        warnings.push_back("pitch_bend " + std::to_string(*m.pitch_bend) +
+                           " is outside -8192 to 8191: never sent; the switch-off still sends the centre");
+    }
+    if (m.transpose && (*m.transpose < -kTransposeLimit || *m.transpose > kTransposeLimit)) {
+        warnings.push_back("transpose " + std::to_string(*m.transpose) +
+                           " is outside -48 to 48: the transpose in force is clamped to -48..48");
+    }
+}
+
 // The ranges are the engine's own (engine/midi_message.h): a value out of
 // range keeps exactly the messages that carry it from being sent.
 void WarnOutOfRange(const Mapping& m, std::vector<std::string>& warnings) {
     const bool sends_controllers = m.cc_enabled && !m.cc_numbers.empty();
-    if ((!m.notes.empty() || sends_controllers) && !IsMidiChannel(m.channel)) {
+    if ((!m.notes.empty() || sends_controllers || m.program || m.pitch_bend) && !IsMidiChannel(m.channel)) {
         warnings.push_back("channel " + std::to_string(m.channel) + " is outside 1 to 16: no message is sent");
     }
     if (!m.notes.empty() && !IsMidiDataByte(m.velocity)) {
@@ -109,12 +130,13 @@ void WarnLoadedEntry(const EntryReport& entry, std::vector<std::string>& warning
         warnings.push_back("controllers are listed but \"cc_enabled\" is not true: no controller message is sent");
     }
     WarnOutOfRange(m, warnings);
+    WarnOptionalMembers(m, warnings);
 }
 
 std::vector<uint32_t> Switched(const Mapping& mapping, bool on) {
     std::vector<uint32_t> sent;
     auto send = [&sent](uint32_t message) { sent.push_back(message); };
-    SwitchMapping(mapping, on, send);
+    SwitchMapping(mapping, on, 0, send);  // notes as written: the transpose in force moves them while playing
     return sent;
 }
 

@@ -15,8 +15,9 @@ struct EntryCheck {
     std::string key_name;       // a key name of the trigger code, when it has one
     std::string modifier_name;  // likewise for the modifier
     std::string skip_reason;    // why the entry stores nothing; empty when it is stored
-    // Packed MIDI messages, exactly as the engine would send them. Hold: on
-    // press, on release. Toggle: on the first press, on the second press.
+    // Packed MIDI messages, exactly as the engine would send them with no
+    // transpose in force. Hold: on press, on release. Toggle: on the first
+    // press, on the second press.
     std::vector<uint32_t> switch_on;
     std::vector<uint32_t> switch_off;
     std::vector<std::string> warnings;

@@ -40,6 +40,12 @@ json Messages(const std::vector<uint32_t>& packed) {
             item["note"] = message >> 8 & 0x7F;
             item["note_name"] = NoteName(static_cast<int>(message >> 8 & 0x7F));
             if (status == 0x90) item["velocity"] = message >> 16 & 0x7F;
+        } else if (status == 0xC0) {
+            item["type"] = "program_change";
+            item["program"] = message >> 8 & 0x7F;
+        } else if (status == 0xE0) {
+            item["type"] = "pitch_bend";
+            item["value"] = PitchBendOf(message);
         } else {
             item["type"] = "control_change";
             item["controller"] = message >> 8 & 0x7F;
@@ -65,6 +71,12 @@ json EntryJson(const EntryCheck& check) {
     item["modifier"] = Trigger(entry.modifier_text, m.modifier, check.modifier_name);
     item["mode"] = m.mode == MappingMode::Toggle ? "toggle" : "hold";
     item["channel"] = m.channel;
+    auto optional = [](const std::optional<int32_t>& value) { return value ? json(*value) : json(nullptr); };
+    item["program"] = optional(m.program);
+    item["bank"] = optional(m.bank);
+    item["pitch_bend"] = optional(m.pitch_bend);
+    item["transpose"] = optional(m.transpose);
+    if (m.transpose) item["transpose_text"] = TransposeText(*m.transpose);
     const bool toggle = m.mode == MappingMode::Toggle;
     item["press"] = Messages(check.switch_on);
     item[toggle ? "second_press" : "release"] = Messages(check.switch_off);

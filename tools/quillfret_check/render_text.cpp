@@ -1,16 +1,48 @@
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/midi_message.h"
 #include "render.h"
 
 namespace {
 
-std::string Joined(const std::vector<uint32_t>& messages) {
-    if (messages.empty()) return "nothing";
-    std::string text;
-    for (uint32_t message : messages) text += (text.empty() ? "" : ", ") + MessageText(message);
-    return text;
+bool IsControlChange(uint32_t message, uint32_t channel, uint32_t controller) {
+    return (message & 0xFF) == (0xB0 | channel) && (message >> 8 & 0x7F) == controller;
+}
+
+// A bank select and the program change it belongs to, in one phrase:
+// "program change 5 (bank 2: CC 0 = 0, CC 32 = 2)". Only a program change
+// follows the two controllers of a bank select directly; any other messages
+// are said one by one.
+size_t SayBankAndProgram(const std::vector<uint32_t>& messages, size_t i, std::string& text) {
+    if (i + 2 >= messages.size()) return 0;
+    const uint32_t channel = messages[i] & 0x0F;
+    const uint32_t program = messages[i + 2];
+    if (!IsControlChange(messages[i], channel, kBankSelectHigh) ||
+        !IsControlChange(messages[i + 1], channel, kBankSelectLow) || (program & 0xFF) != (0xC0 | channel)) {
+        return 0;
+    }
+    const uint32_t high = messages[i] >> 16 & 0x7F;
+    const uint32_t low = messages[i + 1] >> 16 & 0x7F;
+    text += MessageText(program) + " (bank " + std::to_string(high << 7 | low) + ": CC 0 = " + std::to_string(high) +
+            ", CC 32 = " + std::to_string(low) + ")";
+    return 3;
+}
+
+// The messages of one press or release in words; a transpose key's change
+// comes first, as the engine makes it first.
+std::string Joined(const std::vector<uint32_t>& messages, std::optional<int32_t> transpose = std::nullopt) {
+    std::string text = transpose ? "transpose " + Signed(*transpose) : "";
+    for (size_t i = 0; i < messages.size();) {
+        if (!text.empty()) text += ", ";
+        const size_t said = SayBankAndProgram(messages, i, text);
+        if (said == 0) text += MessageText(messages[i]);
+        i += said == 0 ? 1 : said;
+    }
+    return text.empty() ? "nothing" : text;
 }
 
 // `"A" = 65 (A)`: the text, the code and a name of the code.
@@ -35,13 +67,14 @@ void RenderEntry(const EntryCheck& check, std::ostream& out) {
         }
         out << ", " << (m.mode == MappingMode::Toggle ? "toggle" : "hold") << ", channel " << m.channel << "\n";
         if (m.mode == MappingMode::Toggle) {
-            out << "  first press:  " << Joined(check.switch_on) << "\n"
+            out << "  first press:  " << Joined(check.switch_on, m.transpose) << "\n"
                 << "  second press: " << Joined(check.switch_off) << "\n"
                 << "  release:      nothing\n";
         } else {
-            out << "  press:   " << Joined(check.switch_on) << "\n"
+            out << "  press:   " << Joined(check.switch_on, m.transpose) << "\n"
                 << "  release: " << Joined(check.switch_off) << "\n";
         }
+        if (m.transpose) out << "  " << TransposeText(*m.transpose) << "\n";
     }
     for (const std::string& warning : check.warnings) out << "  warning: " << warning << "\n";
 }
@@ -69,6 +102,10 @@ void RenderText(const CheckResult& result, std::ostream& out) {
     }
     out << "\n";
     for (const EntryCheck& check : result.entries) RenderEntry(check, out);
+    const bool transposes = std::any_of(result.entries.begin(), result.entries.end(), [](const EntryCheck& check) {
+        return check.entry.outcome == EntryOutcome::Stored && check.entry.mapping.transpose;
+    });
+    if (transposes) out << "Notes are shown as written: the transpose keys move them while playing.\n";
     const auto skipped = std::count_if(result.entries.begin(), result.entries.end(), [](const EntryCheck& check) {
         return check.entry.outcome != EntryOutcome::Stored;
     });

@@ -1,11 +1,19 @@
 #include <array>
+#include <cstdint>
 
+#include "engine/midi_message.h"
 #include "render.h"
 
 std::string NoteName(int note) {
     static constexpr std::array<const char*, 12> kNames = {"C",  "C#", "D",  "D#", "E",  "F",
                                                            "F#", "G",  "G#", "A",  "A#", "B"};
     return kNames[static_cast<size_t>(note % 12)] + std::to_string(note / 12 - 1);
+}
+
+std::string Signed(int value) { return (value > 0 ? "+" : "") + std::to_string(value); }
+
+int PitchBendOf(uint32_t packed) {
+    return static_cast<int>((packed >> 16 & 0x7F) << 7 | (packed >> 8 & 0x7F)) - kPitchBendCentre;
 }
 
 std::string MessageText(uint32_t packed) {
@@ -15,7 +23,20 @@ std::string MessageText(uint32_t packed) {
     const std::string note = std::to_string(data1) + " (" + NoteName(data1) + ")";
     if (status == 0x90) return "note-on " + note + " velocity " + std::to_string(data2);
     if (status == 0x80) return "note-off " + note;
+    if (status == 0xC0) return "program change " + std::to_string(data1);
+    if (status == 0xE0) {
+        const int bend = PitchBendOf(packed);
+        return bend == 0 ? "pitch bend centre" : "pitch bend " + Signed(bend);
+    }
     return "control change " + std::to_string(data1) + " value " + std::to_string(data2);
+}
+
+std::string TransposeText(int32_t change) {
+    if (change == 0) return "transpose 0 sets it back to 0";
+    const int64_t size = change < 0 ? -int64_t{change} : int64_t{change};
+    return "transpose " + Signed(change) + ": the notes of every mapping switched on afterwards move " +
+           (change > 0 ? "up " : "down ") + std::to_string(size) + (size == 1 ? " semitone" : " semitones") +
+           "; the transpose stays within -48..48";
 }
 
 std::string SizeText(std::uintmax_t bytes) {

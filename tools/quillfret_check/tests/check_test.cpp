@@ -91,6 +91,23 @@ TEST(CheckSamples, JsonReportOfTheSample) {
     EXPECT_EQ(report["exit_code"], 0);
 }
 
+TEST(CheckSamples, PerformanceLoadsEveryEntry) {
+    const CheckRun run = Check({Text(kSamples / "Performance.json")});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_NE(run.out.find("mappings[26]: key \"Up\" = 38, hold, channel 1\n"
+                           "  press:   transpose +12\n"
+                           "  release: nothing\n"
+                           "  transpose +12: the notes of every mapping switched on afterwards move up 12 semitones; "
+                           "the transpose stays within -48..48\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Notes are shown as written: the transpose keys move them while playing.\n"),
+              std::string::npos);
+    EXPECT_NE(
+        run.out.find("Quillfret would load 40 mappings from 40 entries; 0 skipped or storing nothing; 0 warnings."),
+        std::string::npos);
+}
+
 // Files that fail as a whole: exit code 2 and the reason, in our own words
 // (where and what); the JSON library's own wording after them is its own.
 struct FailCase {
@@ -132,6 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "mappings[0].modifier: a number where a string is expected"},
         FailCase{"Mode", R"({"mappings": [{"key": "A", "mode": true}]})",
                  "mappings[0].mode: a boolean where a string is expected"},
+        FailCase{"Program", R"({"mappings": [{"key": "A"}, {"key": "S"}, {"key": "A"}, {"key": "S", "program": "5"}]})",
+                 "mappings[3].program: a string where a number is expected"},
         FailCase{"MidiDevice", R"({"midi_device": 5})", "midi_device: a number where a string is expected"},
         FailCase{"TopLevel", R"([{"key": "A"}])", "the top-level value: an array where an object is expected"},
         FailCase{"NumberOverflow", R"({"mappings": [{"key": "A", "note": 1e999}]})", ""}),
@@ -266,7 +285,20 @@ INSTANTIATE_TEST_SUITE_P(
                                "controller 200 is outside 0 to 127: never sent"},
                       WarnCase{"ControllerValue",
                                R"({"key": "A", "cc_enabled": true, "cc_number": 1, "cc_value_on": 255})",
-                               "cc_value_on 255 is outside 0 to 127: never sent"}),
+                               "cc_value_on 255 is outside 0 to 127: never sent"},
+                      WarnCase{"ChannelOfAProgram", R"({"key": "A", "program": 1, "channel": 0})",
+                               "channel 0 is outside 1 to 16: no message is sent"},
+                      WarnCase{"Program", R"({"key": "A", "program": 128})",
+                               "program 128 is outside 0 to 127: no program change is sent"},
+                      WarnCase{"BankWithoutProgram", R"({"key": "A", "bank": 1})",
+                               R"("bank" counts only together with "program": no bank select is sent)"},
+                      WarnCase{"Bank", R"({"key": "A", "program": 1, "bank": -1})",
+                               "bank -1 is outside 0 to 16383: no bank select is sent"},
+                      WarnCase{"PitchBend", R"({"key": "A", "pitch_bend": 8192})",
+                               "pitch_bend 8192 is outside -8192 to 8191: never sent; the switch-off still sends the "
+                               "centre"},
+                      WarnCase{"Transpose", R"({"key": "A", "transpose": -49})",
+                               "transpose -49 is outside -48 to 48: the transpose in force is clamped to -48..48"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(CheckFileTest, OutOfRangeMessagesAreLeftOutAsTheEngineDoes) {
@@ -288,6 +320,44 @@ TEST_F(CheckFileTest, ModifierAndNamesOfCodes) {
                            "  release: control change 1 value 20, control change 11 value 20\n"),
               std::string::npos)
         << run.out;
+}
+
+TEST_F(CheckFileTest, ProgramPitchBendAndTransposeInWords) {
+    const CheckRun run = CheckContent(R"({"mappings": [
+        {"key": "A", "program": 5, "bank": 2, "pitch_bend": 4096, "note": 60, "channel": 2},
+        {"key": "S", "mode": "toggle", "transpose": 0, "pitch_bend": -1}]})");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_NE(run.out.find("  press:   program change 5 (bank 2: CC 0 = 0, CC 32 = 2), pitch bend +4096, note-on 60 "
+                           "(C4) velocity 100\n"
+                           "  release: note-off 60 (C4), pitch bend centre\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("  first press:  transpose 0, pitch bend -1\n"
+                           "  second press: pitch bend centre\n"
+                           "  release:      nothing\n"
+                           "  transpose 0 sets it back to 0\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(CheckFileTest, ProgramPitchBendAndTransposeInJson) {
+    const CheckRun run = CheckContent(
+        R"({"mappings": [{"key": "A", "program": 5, "bank": 130, "pitch_bend": -8192, "transpose": -3}]})", {"--json"});
+    const json a = json::parse(run.out)["entries"][0];
+    EXPECT_EQ(a["program"], 5);
+    EXPECT_EQ(a["bank"], 130);
+    EXPECT_EQ(a["pitch_bend"], -8192);
+    EXPECT_EQ(a["transpose"], -3);
+    EXPECT_EQ(a["transpose_text"],
+              "transpose -3: the notes of every mapping switched on afterwards move down 3 semitones; the transpose "
+              "stays within -48..48");
+    EXPECT_EQ(a["press"][1]["value"], 2);
+    EXPECT_EQ(a["press"][2]["type"], "program_change");
+    EXPECT_EQ(a["press"][2]["program"], 5);
+    EXPECT_EQ(a["press"][3]["type"], "pitch_bend");
+    EXPECT_EQ(a["press"][3]["value"], -8192);
+    EXPECT_EQ(a["release"][0]["text"], "pitch bend centre");
+    EXPECT_EQ(a["release"][0]["packed"], 0x4000E0);
 }
 
 TEST_F(CheckFileTest, NoMappingsLoadsCleanly) {
