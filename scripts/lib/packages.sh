@@ -1,10 +1,12 @@
-# Debian packages the build and the tests need; sourced by scripts/test and scripts/run.
+# Debian packages the build and the tests need; sourced by scripts/test, scripts/run
+# and scripts/package. librsvg2-bin and icoutils make the program's icon.
 QUILLFRET_PACKAGES=(
     cmake make g++ git
     nlohmann-json3-dev googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64 xvfb xauth
     clang libclang-rt-14-dev
+    librsvg2-bin icoutils
 )
 
 # Installs what is missing when run as root; otherwise prints the exact
