@@ -6,7 +6,7 @@ QUILLFRET_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine64 xvfb xauth
     clang libclang-rt-14-dev
-    librsvg2-bin icoutils
+    librsvg2-bin icoutils zip unzip jq
 )
 
 # Installs what is missing when run as root; otherwise prints the exact
