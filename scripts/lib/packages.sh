@@ -1,8 +1,8 @@
 # Debian packages the build, the tests and the scripts need; sourced by
-# scripts/test, scripts/run, scripts/bench and scripts/fuzz.
+# scripts/test, scripts/run, scripts/bench, scripts/fuzz and scripts/package.
 # clang's runtime (the sanitizers and libFuzzer of scripts/fuzz) through the
 # metapackage that follows the release's default clang; column (scripts/bench)
-# is in bsdextrautils.
+# is in bsdextrautils; librsvg2-bin and icoutils make the program's icon.
 QUILLFRET_PACKAGES=(
     cmake make g++ git
     nlohmann-json3-dev googletest libgtest-dev libbenchmark-dev
@@ -10,6 +10,7 @@ QUILLFRET_PACKAGES=(
     wine wine64 xvfb
     clang libclang-rt-dev clang-format clang-tidy
     bsdextrautils
+    librsvg2-bin icoutils zip unzip jq
 )
 
 # Installs what is missing when run as root; otherwise prints the exact

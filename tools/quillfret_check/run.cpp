@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: quillfret-check [--json] MAPPING_FILE [KEY_NAMES_FILE]\n"
+    "       quillfret-check --version\n"
     "Explains what Quillfret does with a mapping file: every entry's trigger and\n"
     "messages, why an entry is skipped, and what looks unintended. Key names come\n"
     "from KEY_NAMES_FILE, by default KeyMapping.cfg beside the mapping file.\n"
@@ -20,6 +21,7 @@ constexpr const char* kUsage =
 struct Arguments {
     bool json = false;
     bool help = false;
+    bool version = false;
     std::vector<std::filesystem::path> files;
 };
 
@@ -32,13 +34,15 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args) {
             parsed.json = true;
         } else if (arg == "-h" || arg == "--help") {
             parsed.help = true;
+        } else if (arg == "--version") {
+            parsed.version = true;
         } else if (arg.starts_with("-") && arg != "-") {
             return std::nullopt;
         } else {
             parsed.files.push_back(PathFromUtf8(arg));
         }
     }
-    if (!parsed.help && (parsed.files.empty() || parsed.files.size() > 2)) return std::nullopt;
+    if (!parsed.help && !parsed.version && (parsed.files.empty() || parsed.files.size() > 2)) return std::nullopt;
     return parsed;
 }
 
@@ -52,6 +56,10 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     if (parsed->help) {
         out << kUsage;
+        return 0;
+    }
+    if (parsed->version) {
+        out << "quillfret-check " QUILLFRET_VERSION "\n";
         return 0;
     }
     const std::filesystem::path& mapping_file = parsed->files[0];

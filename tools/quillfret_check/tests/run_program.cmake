@@ -19,3 +19,4 @@ expect_run(0 "Quillfret would load 12 mappings from 12 entries; 0 skipped or sto
 expect_run(0 "\"exit_code\": 0" --json ${SAMPLES}/HomeRowScale.json)
 expect_run(2 "syntax error at line 5, column" ${BROKEN} ${SAMPLES}/KeyMapping.cfg)
 expect_run(2 "Usage: quillfret-check")
+expect_run(0 "quillfret-check ${VERSION}" --version)
