@@ -8,68 +8,22 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "latency/bench_keymap.h"
 #include "latency/input_schedule.h"
 #include "latency/latency_log.h"
 #include "latency/reload_storm.h"
+#include "latency/round_steps.h"
 #include "latency/target_program.h"
 
 namespace {
 
 constexpr DWORD kWindowTimeoutMs = 10000;
-constexpr ULONGLONG kReadyTimeoutMs = 5000;
-constexpr DWORD kProbePeriodMs = 20;
-constexpr ULONGLONG kArrivalTimeoutMs = 3000;
 // After the probe's note: time for its release to arrive too.
 constexpr DWORD kSettleMs = 50;
 // From building the schedule to its first event.
 constexpr int64_t kScheduleLeadDivisor = 50;  // a fiftieth of a second
-
-size_t CountSent(const std::wstring& record) { return latency::ReadSentMessages(record).size(); }
-
-bool ProbeSeen(const std::wstring& record) {
-    for (const auto& sent : latency::ReadSentMessages(record)) {
-        if (sent.message == bench_keymap::NoteOn(bench_keymap::kProbeKey.note)) return true;
-    }
-    return false;
-}
-
-// Presses and releases the probe key until its note-on is recorded: then
-// the program's hook is in place and its port open. The probes are logged,
-// uncounted, so that their messages are paired and passed over.
-bool ProbeUntilReady(const std::wstring& record, latency::InjectLog& log) {
-    const auto& probe = bench_keymap::kProbeKey;
-    const ULONGLONG deadline = GetTickCount64() + kReadyTimeoutMs;
-    while (GetTickCount64() < deadline) {
-        SendLogged(KeyEvent(probe.vk, probe.note, true, false, CounterNow()), log);
-        SendLogged(KeyEvent(probe.vk, probe.note, false, false, CounterNow()), log);
-        Sleep(kProbePeriodMs);
-        if (ProbeSeen(record)) return true;
-    }
-    return false;
-}
-
-size_t MessageCount(const std::vector<ScheduledInput>& schedule) {
-    size_t count = 0;
-    for (const auto& event : schedule) count += event.messages.size();
-    return count;
-}
-
-void WaitForArrivals(const std::wstring& record, size_t expected) {
-    const ULONGLONG deadline = GetTickCount64() + kArrivalTimeoutMs;
-    while (CountSent(record) < expected && GetTickCount64() < deadline) Sleep(10);
-}
-
-bool WriteLog(const std::wstring& path, const latency::InjectLog& log) {
-    std::ofstream out{std::filesystem::path(path)};
-    latency::WriteInjectLog(out, log);
-    return static_cast<bool>(out);
-}
 
 int Fail(const char* what) {
     std::fprintf(stderr, "latency_inject: %s\n", what);

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr double kPairPeriodMs = 4.0;
-constexpr double kReleaseAfterMs = 2.0;
 constexpr double kChordGapMs = 20.0;      // after the last pair, and between chord starts
 constexpr double kChordReleaseMs = 10.0;  // chord press to chord release
 // Below this much time to go the wait spins instead of sleeping (a Sleep(1)
@@ -67,11 +65,11 @@ std::vector<ScheduledInput> BuildSchedule(const ScheduleShape& shape, int64_t st
     for (int i = 0; i < pairs; ++i) {
         const auto& key = bench_keymap::kScheduleKeys[static_cast<size_t>(i) % bench_keymap::kScheduleKeys.size()];
         const bool counted = i >= shape.warm_up_pairs;
-        const int64_t press = start_ticks + MsToTicks(i * kPairPeriodMs);
+        const int64_t press = start_ticks + MsToTicks(i * shape.pair_period_ms);
         schedule.push_back(KeyEvent(key.vk, key.note, true, counted, press));
-        schedule.push_back(KeyEvent(key.vk, key.note, false, counted, press + MsToTicks(kReleaseAfterMs)));
+        schedule.push_back(KeyEvent(key.vk, key.note, false, counted, press + MsToTicks(shape.release_after_ms)));
     }
-    const int64_t chords_start = start_ticks + MsToTicks(pairs * kPairPeriodMs + kChordGapMs);
+    const int64_t chords_start = start_ticks + MsToTicks(pairs * shape.pair_period_ms + kChordGapMs);
     for (int j = 0; j < shape.chords; ++j) {
         const int64_t press = chords_start + MsToTicks(j * kChordGapMs);
         schedule.push_back(ChordEvent(true, press));
@@ -83,7 +81,7 @@ std::vector<ScheduledInput> BuildSchedule(const ScheduleShape& shape, int64_t st
 void SendLogged(const ScheduledInput& event, latency::InjectLog& log) {
     const int64_t sent = CounterNow();
     SendInput(static_cast<UINT>(event.inputs.size()), const_cast<INPUT*>(event.inputs.data()), sizeof(INPUT));
-    log.events.push_back({event.kind, event.counted, event.scheduled_ticks, sent, event.messages});
+    log.events.push_back({event.kind, event.counted, event.scheduled_ticks, sent, event.messages, CounterNow()});
 }
 
 void RunSchedule(const std::vector<ScheduledInput>& schedule, latency::InjectLog& log) {

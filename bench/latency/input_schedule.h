@@ -8,9 +8,9 @@
 #include "latency/latency_log.h"
 
 // The input of one round: single key presses and releases on a fixed
-// schedule (one pair every 4 ms, the release 2 ms after the press, the first
-// pairs a warm-up that is not counted), then ten-key chords, each pressed in
-// one SendInput call and released in another.
+// schedule (by default one pair every 4 ms, the release 2 ms after the
+// press, the first pairs a warm-up that is not counted), then ten-key
+// chords, each pressed in one SendInput call and released in another.
 
 struct ScheduledInput {
     latency::EventKind kind = latency::EventKind::Key;
@@ -24,6 +24,8 @@ struct ScheduleShape {
     int warm_up_pairs = 25;
     int counted_pairs = 400;
     int chords = 20;
+    double pair_period_ms = 4.0;
+    double release_after_ms = 2.0;
 };
 
 int64_t CounterNow();

@@ -33,7 +33,9 @@ std::optional<InjectedEvent> ParseEvent(const std::string& line) {
     std::string kind_word;
     int counted = 0;
     InjectedEvent event;
-    if (!(words >> kind_word >> counted >> event.scheduled_ticks >> event.sent_ticks)) return std::nullopt;
+    if (!(words >> kind_word >> counted >> event.scheduled_ticks >> event.sent_ticks >> event.returned_ticks)) {
+        return std::nullopt;
+    }
     const auto kind = ParseKind(kind_word);
     if (!kind) return std::nullopt;
     event.kind = *kind;
@@ -54,7 +56,7 @@ void WriteInjectLog(std::ostream& out, const InjectLog& log) {
     char hex[9];
     for (const InjectedEvent& event : log.events) {
         out << KindWord(event.kind) << ' ' << (event.counted ? 1 : 0) << ' ' << event.scheduled_ticks << ' '
-            << event.sent_ticks;
+            << event.sent_ticks << ' ' << event.returned_ticks;
         for (uint32_t message : event.messages) {
             std::snprintf(hex, sizeof hex, "%08x", message);
             out << ' ' << hex;

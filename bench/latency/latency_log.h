@@ -10,11 +10,12 @@
 //
 // The injector's log, one line per SendInput call after a header line:
 //   ticks_per_second <F>
-//   <kind> <counted> <scheduled_ticks> <sent_ticks> <message>...
+//   <kind> <counted> <scheduled_ticks> <sent_ticks> <returned_ticks> <message>...
 // kind is "key" (one key press or release) or "chord" (ten keys in one
 // call); counted is 0 for the probe and the warm-up; the ticks are
-// QueryPerformanceCounter values: the time the event was scheduled for and
-// the time just before SendInput; the messages (8 hex digits each) are the
+// QueryPerformanceCounter values: the time the event was scheduled for, the
+// time just before SendInput and the time it returned (it returns only after
+// the program's hook has run); the messages (8 hex digits each) are the
 // ones the event must produce, in order.
 //
 // The virtual MIDI port's record is read through the fixtures' reader
@@ -30,6 +31,7 @@ struct InjectedEvent {
     int64_t scheduled_ticks = 0;
     int64_t sent_ticks = 0;
     std::vector<uint32_t> messages;
+    int64_t returned_ticks = 0;
 };
 
 struct InjectLog {

@@ -59,6 +59,10 @@ void PairRound(const InjectLog& log, const std::vector<RecordedMessage>& recorde
         }
         if (!event->counted) continue;
         ++samples.counted_events;
+        if (event->kind == EventKind::Key) {
+            samples.send_call_ms.push_back(static_cast<double>(event->returned_ticks - event->sent_ticks) * 1000.0 /
+                                           ticks_per_second);
+        }
         samples.lost_messages += static_cast<int>(event->messages.size() - arrivals.size());
         if (arrivals.size() != event->messages.size()) continue;
         if (event->kind == EventKind::Chord) {

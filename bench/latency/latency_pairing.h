@@ -13,6 +13,7 @@ struct RoundSamples {
     std::vector<double> send_to_message_ms;      // key events: SendInput to message
     std::vector<double> schedule_to_message_ms;  // key events: scheduled time to message
     std::vector<double> chord_spread_ms;         // chords: first to last message
+    std::vector<double> send_call_ms;            // key events: SendInput's own time, message or not
     int counted_events = 0;
     int lost_messages = 0;  // expected by a counted event and never recorded
 };

@@ -9,7 +9,9 @@
 // The latency rows of the benchmark table, from the samples of one run
 // grouped by "<program>-<condition>": programs "quillfret", "posted"
 // (posted floor) and "direct" (direct floor); conditions "idle" and "storm"
-// (the current mapping file rewritten every 50 ms).
+// (the current mapping file rewritten every 50 ms). Groups "hold-<action>"
+// are Quillfret's rounds of hold_inject (keys every 10 ms while one action
+// runs on its thread), "hold-idle" their baseline.
 
 namespace latency {
 

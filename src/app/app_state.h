@@ -20,7 +20,8 @@ struct AppState : CoreState {
     HHOOK mouse_hook = nullptr;
     HANDLE folder_watch = nullptr;  // null also when the watch could not be started
     HANDLE instance_mutex = nullptr;
-    NOTIFYICONDATAW tray_icon{};  // cbSize is 0 while no icon is shown
+    NOTIFYICONDATAW tray_icon{};  // cbSize is 0 until an icon was added
+    UINT taskbar_created = 0;     // the taskbar's restart message; 0: not registered
     LoadRetry load_retry;         // when the current file is to be read again
 };
 

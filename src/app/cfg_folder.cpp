@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "config/code_page.h"
+#include "config/utf8.h"
+
 namespace {
 
 std::optional<std::wstring> CreateCfgFolder(const std::wstring& cfg_dir) {
@@ -51,4 +54,11 @@ std::wstring SystemErrorText(unsigned long error) {
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;
+}
+
+std::wstring RuntimeErrorText(const char* what) { return AnsiToWide(what).value_or(WideFromUtf8(what)); }
+
+std::wstring ErrorCodeText(const std::error_code& error) {
+    if (error.category() == std::system_category()) return SystemErrorText(static_cast<unsigned long>(error.value()));
+    return RuntimeErrorText(error.message().c_str());
 }

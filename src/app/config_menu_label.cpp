@@ -26,3 +26,13 @@ std::wstring ConfigMenuLabel(std::wstring_view path) {
     if (dot == std::wstring_view::npos || dot == 0) return std::wstring(name);
     return std::wstring(name.substr(0, dot));
 }
+
+std::wstring MenuItemText(std::wstring_view label) {
+    std::wstring text;
+    text.reserve(label.size());
+    for (const wchar_t unit : label) {
+        if (unit == L'&') text += L'&';
+        text += unit;
+    }
+    return text;
+}

@@ -1,17 +1,14 @@
 #include "app/menu_commands.h"
 
+#include "app/balloon.h"
+#include "app/cfg_folder.h"
 #include "app/cfg_watch.h"
+#include "app/shell_launch.h"
 #include "app/window_messages.h"
 #include "config/catalogue.h"
 #include "config/new_config.h"
 
 namespace {
-
-// The shell reports nothing useful to act on when Notepad or the folder
-// cannot be opened, so its results are not tested: the program runs on.
-void ShellOpen(const wchar_t* file, const wchar_t* parameters) {
-    ShellExecuteW(nullptr, L"open", file, parameters, nullptr, SW_SHOWNORMAL);
-}
 
 void MakeCurrent(AppState& state, std::wstring path) {
     state.current_config = std::move(path);
@@ -20,11 +17,15 @@ void MakeCurrent(AppState& state, std::wstring path) {
 }
 
 void NewConfig(AppState& state) {
-    // When no file could be created the current choice stays as it was.
-    if (auto path = CreateNewConfig(state.cfg_dir)) {
+    std::error_code error;
+    if (auto path = CreateNewConfig(state.cfg_dir, error)) {
         MakeCurrent(state, std::move(*path));
         EditCurrentConfig(state);
+        return;
     }
+    // Nothing was made, so nothing is selected, remembered or loaded: the
+    // current choice stays as it was, and the balloon says why.
+    ShowBalloon(state.tray_icon, FailureText(L"No new config could be made in", state.cfg_dir, ErrorCodeText(error)));
 }
 
 void SelectConfig(AppState& state, size_t index) {
@@ -35,7 +36,9 @@ void SelectConfig(AppState& state, size_t index) {
 
 }  // namespace
 
-void EditCurrentConfig(const AppState& state) { ShellOpen(L"notepad.exe", state.current_config.c_str()); }
+void EditCurrentConfig(const AppState& state) {
+    StartShellLaunch(state.tray_icon, L"notepad.exe", state.current_config, state.current_config);
+}
 
 void RunMenuCommand(AppState& state, UINT id) {
     switch (id) {
@@ -43,7 +46,7 @@ void RunMenuCommand(AppState& state, UINT id) {
         case ID_EDIT_CURRENT:
             if (!state.current_config.empty()) EditCurrentConfig(state);
             return;
-        case ID_OPEN_CFG_FOLDER: ShellOpen(state.cfg_dir.c_str(), nullptr); return;
+        case ID_OPEN_CFG_FOLDER: StartShellLaunch(state.tray_icon, state.cfg_dir, L"", state.cfg_dir); return;
         case ID_QUIT: PostQuitMessage(0); return;
         default:
             if (id >= ID_CONFIG_BASE) SelectConfig(state, id - ID_CONFIG_BASE);

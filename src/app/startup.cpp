@@ -10,10 +10,8 @@
 #include "app/release_resources.h"
 #include "app/tray_window.h"
 #include "config/catalogue.h"
-#include "config/code_page.h"
 #include "config/default_device.h"
 #include "config/key_names.h"
-#include "config/utf8.h"
 
 namespace {
 
@@ -36,11 +34,6 @@ void BuildPaths(AppState& state) {
     state.last_config_path = state.cfg_dir + L"\\last_config.txt";
 }
 
-// The runtime's words for what went wrong, read in the ANSI code page. Bytes
-// that are no text there still give a reason: read as UTF-8, with a
-// replacement character for each byte that is not.
-std::wstring ErrorText(const char* what) { return AnsiToWide(what).value_or(WideFromUtf8(what)); }
-
 // Steps that read the CFG folder: the key names, the catalogue, the
 // remembered choice (else the first file) and the first load. The readers
 // absorb the problems of single files themselves; what still escapes them
@@ -55,7 +48,7 @@ std::optional<std::wstring> LoadConfiguration(AppState& state) {
         if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
         ReloadConfig(state);
     } catch (const std::exception& error) {
-        return ErrorText(error.what());
+        return RuntimeErrorText(error.what());
     }
     return std::nullopt;
 }

@@ -5,16 +5,16 @@
 #include "app/window_messages.h"
 #include "config/catalogue.h"
 
-namespace {
-
 HMENU BuildConfigsMenu(const ConfigList& configs) {
     HMENU submenu = CreatePopupMenu();
     for (size_t i = 0; i < configs.size(); ++i) {
-        const std::wstring label = ConfigMenuLabel(configs[i]);
-        InsertMenuW(submenu, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING, ID_CONFIG_BASE + i, label.c_str());
+        const std::wstring text = MenuItemText(ConfigMenuLabel(configs[i]));
+        InsertMenuW(submenu, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING, ID_CONFIG_BASE + i, text.c_str());
     }
     return submenu;
 }
+
+namespace {
 
 bool AppendItem(HMENU menu, UINT flags, UINT_PTR id, const wchar_t* label) {
     return InsertMenuW(menu, static_cast<UINT>(-1), MF_BYPOSITION | flags, id, label);

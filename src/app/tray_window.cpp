@@ -19,23 +19,33 @@ void HandleTriggerMessage(AppState& state, WPARAM wparam, LPARAM lparam) {
         [&state](uint32_t message) { SendShortMessage(state.midi_out, message); });
 }
 
-void AddTrayIcon(AppState& state) {
+NOTIFYICONDATAW TrayIconRecord(HWND window) {
     NOTIFYICONDATAW icon{};
     icon.cbSize = sizeof(icon);
-    icon.hWnd = state.window;
+    icon.hWnd = window;
     icon.uID = 1;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_APP_TRAY;
     icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wcsncpy(icon.szTip, L"Quillfret", std::size(icon.szTip) - 1);
-    // Without a notification area the program still works through its hooks;
-    // only an icon that was added is kept for its removal.
+    return icon;
+}
+
+// Adds the icon: at start-up, and again whenever the taskbar restarts (it
+// then has lost every icon), with the record of the first add, or a new one
+// when there is none yet. Without a notification area the program still
+// works through its hooks; only an icon that was added is kept, for the
+// balloons and its removal.
+void AddTrayIcon(AppState& state) {
+    NOTIFYICONDATAW icon = state.tray_icon.cbSize != 0 ? state.tray_icon : TrayIconRecord(state.window);
     if (Shell_NotifyIconW(NIM_ADD, &icon)) state.tray_icon = icon;
 }
 
 }  // namespace
 
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    // A registered message has no constant to switch on.
+    if (app.taskbar_created != 0 && message == app.taskbar_created) AddTrayIcon(app);
     switch (message) {
         case WM_DESTROY:
             // Only a destruction from outside gets here. Nothing can work
@@ -59,6 +69,8 @@ void CreateTrayWindow(AppState& state, HINSTANCE instance) {
     window_class.hInstance = instance;
     window_class.lpszClassName = L"QuillfretWindow";
     RegisterClassW(&window_class);
+    // Sent by a taskbar that (re)starts to every top-level window.
+    state.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     state.window = CreateWindowExW(0, L"QuillfretWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
                                    instance, nullptr);
     AddTrayIcon(state);

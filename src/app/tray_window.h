@@ -5,7 +5,8 @@
 #include "app/app_state.h"
 
 // The hidden window's procedure: tray icon callback, menu commands, the
-// hooks' trigger messages and the window's destruction. Every message is
+// hooks' trigger messages, the taskbar's restart (the icon is added again)
+// and the window's destruction. Every message is
 // finally passed to DefWindowProcW, whose result is returned.
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

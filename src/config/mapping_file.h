@@ -10,10 +10,12 @@
 #include "config/key_names.h"
 #include "engine/mapping.h"
 
-// A mapping file larger than this is not read: it is treated like a malformed
-// one. Real mapping files are a few kilobytes; the limit keeps a stray huge
-// file from stalling the thread that also runs the input hooks.
-constexpr std::uintmax_t kMaxMappingFileBytes = std::uintmax_t{16} * 1024 * 1024;
+// A mapping file larger than this (1 MiB) is not read: it is treated like a
+// malformed one. Real mapping files are a few kilobytes (the table holds one
+// record per trigger code); the limit keeps a stray huge file from holding
+// the thread that also answers the input hooks: a file of 1 MiB of the
+// smallest entries takes about 0.1 s to read under Wine.
+constexpr std::uintmax_t kMaxMappingFileBytes = std::uintmax_t{1024} * 1024;
 
 // What became of one entry of "mappings".
 enum class EntryOutcome {

@@ -23,28 +23,22 @@ std::string DefaultDocumentText() {
     return document.dump(4);
 }
 
-// Writes the whole text and closes the file; false when any of it failed.
-bool WriteAndClose(std::FILE* file, const std::string& text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
-}
-
 enum class Attempt { kCreated, kTaken, kFailed };
 
-// Creates `path` with the default content unless something has that name.
-Attempt TryCreate(const fs::path& path) {
-    switch (CheckPathPresence(path)) {
+// Creates `path` with the default content unless something has that name;
+// kFailed leaves the reason in `error`.
+Attempt TryCreate(const fs::path& path, std::error_code& error) {
+    switch (CheckPathPresence(path, &error)) {
         case PathPresence::kPresent: return Attempt::kTaken;
         case PathPresence::kUnknown: return Attempt::kFailed;
         case PathPresence::kAbsent: break;
     }
-    std::FILE* file = CreateNewTextFile(path);
+    std::FILE* file = CreateNewTextFile(path, error);
     if (file == nullptr) {
         // Taken between the check and the creation, or not creatable at all.
         return CheckPathPresence(path) == PathPresence::kPresent ? Attempt::kTaken : Attempt::kFailed;
     }
-    if (WriteAndClose(file, DefaultDocumentText())) return Attempt::kCreated;
+    if (WriteAndCloseTextFile(file, DefaultDocumentText(), error)) return Attempt::kCreated;
     // A half-written file (a full disk) is no mapping file: the one this call
     // created is removed again, and the caller is told that nothing was made.
     std::error_code ignored;  // a leftover that cannot be removed changes nothing for the caller
@@ -54,17 +48,21 @@ Attempt TryCreate(const fs::path& path) {
 
 }  // namespace
 
-std::optional<std::wstring> CreateNewConfig(const std::wstring& cfg_dir) {
+std::optional<std::wstring> CreateNewConfig(const std::wstring& cfg_dir, std::error_code& error) {
     const std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
     for (int64_t number = 1; number <= std::numeric_limits<int32_t>::max(); ++number) {
         const std::wstring path = cfg_dir + separator + L"Config_" + std::to_wstring(number) + L".json";
         const std::optional<fs::path> file = PathFromWide(path);
-        if (!file) return std::nullopt;  // a folder name without a file-system form
-        switch (TryCreate(*file)) {
-            case Attempt::kCreated: return path;
+        if (!file) {  // a folder name without a file-system form
+            error = std::make_error_code(std::errc::invalid_argument);
+            return std::nullopt;
+        }
+        switch (TryCreate(*file, error)) {
+            case Attempt::kCreated: error.clear(); return path;
             case Attempt::kFailed: return std::nullopt;
             case Attempt::kTaken: break;
         }
     }
-    return std::nullopt;  // every positive 32-bit number is taken
+    error = std::make_error_code(std::errc::file_exists);  // every positive 32-bit number is taken
+    return std::nullopt;
 }

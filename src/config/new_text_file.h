@@ -2,9 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
+#include <system_error>
 
 // Creates `path` and opens it for writing in text mode, only if nothing has
 // that name at the moment of creation (one atomic step, so nothing that
 // appears meanwhile is overwritten). Other programs are not locked out.
-// Null when nothing was created.
-std::FILE* CreateNewTextFile(const std::filesystem::path& path);
+// Null when nothing was created; `error` then says why.
+std::FILE* CreateNewTextFile(const std::filesystem::path& path, std::error_code& error);
+
+// Writes the whole text and closes the file; false when any of it failed,
+// with the reason in `error` (a full disk, say).
+bool WriteAndCloseTextFile(std::FILE* file, std::string_view text, std::error_code& error);

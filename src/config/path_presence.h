@@ -10,5 +10,5 @@ enum class PathPresence {
 };
 
 // Links are not followed: a link whose target is gone still takes its name.
-// An empty path is absent.
-PathPresence CheckPathPresence(const std::filesystem::path& path);
+// An empty path is absent. For kUnknown, `reason` (when given) receives why.
+PathPresence CheckPathPresence(const std::filesystem::path& path, std::error_code* reason = nullptr);

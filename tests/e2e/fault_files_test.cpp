@@ -32,17 +32,6 @@ TEST_F(FaultFilesTest, ADeletedCurrentFileKeepsItsMappingsAndIsReadAgainWhenRest
     EXPECT_TRUE(PlaysNote(run, 62)) << "the restored file was not read";
 }
 
-// Deleted from Linux: Wine, like Windows, keeps a folder deleted through the
-// Windows API while a handle (the watch) is open on it, and answers it as a
-// folder until then; only a Linux deletion really removes it here (Wine
-// sees that a moment later).
-bool RemoveFromLinux(const fs::path& folder) {
-    const std::optional<std::string> path = UnixPath(folder);
-    if (!path) return false;
-    StartLinuxProgram(L"rm", {"-rf", *path});
-    return WaitUntil([&] { return !fs::exists(folder); }, kEventTimeout);
-}
-
 TEST_F(FaultFilesTest, ACfgFolderDeletedAndMadeAgainIsWatchedAgain) {
     QuillfretRun run(L"fault-cfg-deleted");
     if (!UnixPath(run.folder())) GTEST_SKIP() << "needs Wine, to run a Linux program";

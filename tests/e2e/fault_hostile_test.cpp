@@ -25,10 +25,16 @@ std::vector<HostileFile> HostileFiles() {
     std::string million = R"({"mappings":[)";
     for (int i = 0; i < 1000000; ++i) million += R"({"key":"66"},)";
     million += one + "]}";
+    // The size limit itself: 1 MiB of the smallest entries still loads.
+    std::string limit = R"({"mappings":[)";
+    while (limit.size() < 1'048'500) limit += R"({"key":"66"},)";
+    limit += one + "]}";
+    limit.resize(1'048'576, ' ');
     return {
         {"50 MB file", huge, 0},
         {"nested 100,000 deep", R"({"x":)" + std::string(100000, '[') + std::string(100000, ']') + "}", 0},
-        {"a million entries", million, 70},
+        {"a million entries (13 MB)", million, 0},
+        {"1 MiB of entries", limit, 70},
         {"binary garbage", std::string("\x00\xFF\x7B\x22\x01\x80\xFE\x1A", 8), 0},
         {"invalid UTF-8", "{\"mappings\":[" + one + ",{\"key\":\"\xC3\x28\"}]}", 0},
     };
@@ -50,8 +56,8 @@ TEST_F(FaultHostileTest, HostileSavesLeaveTheProgramRunningAndPlaying) {
         const auto staged = run.folder() / L"staged.json";
         ASSERT_TRUE(WriteWithWin32(staged, hostile.content, CREATE_ALWAYS)) << hostile.name;
         ASSERT_TRUE(MoveFileExW(staged.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) << hostile.name;
-        // A million entries take seconds to read (the thread, hooks included,
-        // is busy meanwhile): wait until the program answers again.
+        // A large file takes a while to read (the thread, hooks included, is
+        // busy meanwhile): wait until the program answers again.
         std::this_thread::sleep_for(500ms);
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(run.window(), WM_NULL, 0, 0, SMTO_NORMAL, 120000, &ignored);

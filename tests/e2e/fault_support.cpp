@@ -101,6 +101,13 @@ void StartLinuxProgram(const std::wstring& name, const std::vector<std::string>&
     LaunchProcess(program);
 }
 
+bool RemoveFromLinux(const std::filesystem::path& folder) {
+    const std::optional<std::string> path = UnixPath(folder);
+    if (!path) return false;
+    StartLinuxProgram(L"rm", {"-rf", *path});
+    return WaitUntil([&] { return !std::filesystem::exists(folder); }, kEventTimeout);
+}
+
 size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
     const auto kinds = run.RecordKinds();
     return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));

@@ -48,6 +48,13 @@ std::optional<std::string> UnixPath(const std::filesystem::path& file);
 // that ends at once may leave none), so the caller waits for its effect.
 void StartLinuxProgram(const std::wstring& name, const std::vector<std::string>& arguments);
 
+// Deletes a folder from Linux and waits until it is gone. Wine, like
+// Windows, keeps a folder deleted through the Windows API while a handle
+// (the program's watch) is open on it, and answers it as a folder until
+// then; only a Linux deletion really removes it here (Wine sees that a
+// moment later). False outside Wine or when it is still there.
+bool RemoveFromLinux(const std::filesystem::path& folder);
+
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);
 

@@ -135,12 +135,12 @@ TEST_F(ReloadTest, FolderEmptiesTheTableAndCountsAsRead) {
     EXPECT_EQ(state_.loaded_path, dir_.Wide("folder.json"));
 }
 
-TEST_F(ReloadTest, FileAboveSixteenMebibytesCountsAsMalformed) {
+TEST_F(ReloadTest, FileAboveOneMebibyteCountsAsMalformed) {
     // Valid JSON padded with NUL bytes, which the parser never reaches.
     Write("exact.json", kKey65, t1_);
-    fs::resize_file(dir_.path() / "exact.json", std::uintmax_t{16} * 1024 * 1024);
+    fs::resize_file(dir_.path() / "exact.json", 1'048'576);
     Write("over.json", kKey66, t1_);
-    fs::resize_file(dir_.path() / "over.json", std::uintmax_t{16} * 1024 * 1024 + 1);
+    fs::resize_file(dir_.path() / "over.json", 1'048'577);
     Select("exact.json");
     LoadConfig(state_);
     EXPECT_EQ(Table(), "key=65");

@@ -16,9 +16,10 @@ using latency::InjectedEvent;
 using latency::InjectLog;
 using latency::RecordedMessage;
 
-// Ticks are microseconds here (frequency 1e6), seconds in the record.
+// Ticks are microseconds here (frequency 1e6), seconds in the record;
+// SendInput returns 0.1 ms after it was called.
 InjectedEvent Key(bool counted, int64_t scheduled_us, int64_t sent_us, uint32_t message) {
-    return {EventKind::Key, counted, scheduled_us, sent_us, {message}};
+    return {EventKind::Key, counted, scheduled_us, sent_us, {message}, sent_us + 100};
 }
 
 RecordedMessage At(double ms, uint32_t message) { return {ms / 1000.0, message}; }
@@ -58,6 +59,8 @@ TEST(LatencyPairing, PairsByOrderAndValue) {
     EXPECT_NEAR(samples.schedule_to_message_ms[1], 1.0, 1e-9);
     EXPECT_NEAR(samples.send_to_message_ms[0], 0.9, 1e-9);
     EXPECT_NEAR(samples.schedule_to_message_ms[0], 1.0, 1e-9);
+    // How long SendInput took counts for every counted key event, lost or not.
+    EXPECT_EQ(samples.send_call_ms, (std::vector<double>{0.1, 0.1, 0.1}));
 }
 
 TEST(LatencyPairing, EventsLostBeforeASilenceAreNotPairedWithLaterEqualValues) {
@@ -101,7 +104,7 @@ TEST(LatencyPairing, ChordSpreadOnlyWhenComplete) {
 TEST(LatencyLog, InjectLogRoundTrip) {
     InjectLog log{10'000'000, {}};
     log.events.push_back({EventKind::Key, false, 5, 6, {0x00643c90}});
-    log.events.push_back({EventKind::Chord, true, 123456789012, 123456789099, {0x00003c80, 0x00003d80}});
+    log.events.push_back({EventKind::Chord, true, 123456789012, 123456789099, {0x00003c80, 0x00003d80}, 123456789123});
     std::stringstream text;
     latency::WriteInjectLog(text, log);
     const auto read = latency::ReadInjectLog(text);
@@ -111,6 +114,7 @@ TEST(LatencyLog, InjectLogRoundTrip) {
     EXPECT_EQ(read->events[1].kind, EventKind::Chord);
     EXPECT_TRUE(read->events[1].counted);
     EXPECT_EQ(read->events[1].sent_ticks, 123456789099);
+    EXPECT_EQ(read->events[1].returned_ticks, 123456789123);
     EXPECT_EQ(read->events[1].messages, (std::vector<uint32_t>{0x3c80, 0x3d80}));
     EXPECT_FALSE(read->events[0].counted);
 }

@@ -48,9 +48,11 @@ TEST_P(CreateNewConfigTest, CreatesTheFirstFreeNumberAndTouchesNothingElse) {
         }
     }
 
-    const std::optional<std::wstring> path = CreateNewConfig(dir.path().wstring());
+    std::error_code error = std::make_error_code(std::errc::io_error);  // a stale value is cleared
+    const std::optional<std::wstring> path = CreateNewConfig(dir.path().wstring(), error);
 
     ASSERT_TRUE(path.has_value());
+    EXPECT_FALSE(error) << error.message();
     EXPECT_EQ(*path, dir.Wide(GetParam().created));
     EXPECT_EQ(ReadBytes(*path), kDefaultContent);
     for (const Existing& entry : GetParam().existing) {
@@ -73,12 +75,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CreateNewConfigRepeatTest, EachCallMakesTheNextFile) {
     TempDir dir;
-    EXPECT_EQ(CreateNewConfig(dir.path().wstring()), dir.Wide("Config_1.json"));
-    EXPECT_EQ(CreateNewConfig(dir.path().wstring()), dir.Wide("Config_2.json"));
+    std::error_code error;
+    EXPECT_EQ(CreateNewConfig(dir.path().wstring(), error), dir.Wide("Config_1.json"));
+    EXPECT_EQ(CreateNewConfig(dir.path().wstring(), error), dir.Wide("Config_2.json"));
     EXPECT_EQ(ReadBytes(dir.path() / "Config_1.json"), kDefaultContent);
 }
 
-TEST(CreateNewConfigFailureTest, NoFolderMeansNoFileAndTheCallerIsTold) {
+TEST(CreateNewConfigFailureTest, NoFolderMeansNoFileAndTheCallerIsToldWhy) {
     TempDir dir;
     WriteBytes(dir.path() / "plain", "a file, not a folder");
     const std::vector<fs::path> unusable = {
@@ -87,7 +90,9 @@ TEST(CreateNewConfigFailureTest, NoFolderMeansNoFileAndTheCallerIsTold) {
         dir.path() / std::string(400, 'n'),  // the existence check itself fails
     };
     for (const fs::path& cfg_dir : unusable) {
-        EXPECT_EQ(CreateNewConfig(cfg_dir.wstring()), std::nullopt) << cfg_dir;
+        std::error_code error;
+        EXPECT_EQ(CreateNewConfig(cfg_dir.wstring(), error), std::nullopt) << cfg_dir;
+        EXPECT_TRUE(error) << cfg_dir << ": a failure without a reason";
     }
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
     EXPECT_EQ(ReadBytes(dir.path() / "plain"), "a file, not a folder");
@@ -100,8 +105,10 @@ TEST(CreateNewTextFileTest, NeverOpensSomethingThatExists) {
     WriteBytes(dir.path() / "file.json", "someone else's");
     fs::create_directory(dir.path() / "folder.json");
 
-    EXPECT_EQ(CreateNewTextFile(dir.path() / "file.json"), nullptr);
-    EXPECT_EQ(CreateNewTextFile(dir.path() / "folder.json"), nullptr);
+    std::error_code error;
+    EXPECT_EQ(CreateNewTextFile(dir.path() / "file.json", error), nullptr);
+    EXPECT_TRUE(error);
+    EXPECT_EQ(CreateNewTextFile(dir.path() / "folder.json", error), nullptr);
     EXPECT_EQ(ReadBytes(dir.path() / "file.json"), "someone else's");
 }
 
@@ -110,7 +117,8 @@ TEST(CreateNewConfigLinkTest, LinkWhoseTargetIsGoneTakesItsName) {
     TempDir dir;
     fs::create_symlink(dir.path() / "gone.json", dir.path() / "Config_1.json");
 
-    EXPECT_EQ(CreateNewConfig(dir.path().wstring()), dir.Wide("Config_2.json"));
+    std::error_code error;
+    EXPECT_EQ(CreateNewConfig(dir.path().wstring(), error), dir.Wide("Config_2.json"));
     EXPECT_FALSE(fs::exists(dir.path() / "gone.json"));
 }
 #endif

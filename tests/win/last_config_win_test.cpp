@@ -88,11 +88,21 @@ TEST(ScanConfigsWinTest, HiddenAndSystemEntriesAreListed) {
 
 TEST(NewConfigWinTest, DefaultFileIsExactlyFiftyNineBytesWithCrLf) {
     TempDir dir;
-    const std::optional<std::wstring> path = CreateNewConfig(dir.path().wstring());
+    std::error_code error;
+    const std::optional<std::wstring> path = CreateNewConfig(dir.path().wstring(), error);
     ASSERT_EQ(path, dir.Wide("Config_1.json"));
     const std::string bytes = ReadBytes(*path);
     EXPECT_EQ(bytes.size(), 59u);
     EXPECT_EQ(bytes, "{\r\n    \"mappings\": [],\r\n    \"midi_device\": \"Fenwickloop\"\r\n}");
+}
+
+// The reason comes as the system's own error code, which the program puts
+// into the system's words.
+TEST(NewConfigWinTest, AMissingFolderGivesTheSystemsErrorCode) {
+    TempDir dir;
+    std::error_code error;
+    EXPECT_EQ(CreateNewConfig(dir.Wide("missing"), error), std::nullopt);
+    EXPECT_EQ(error, std::error_code(ERROR_PATH_NOT_FOUND, std::system_category())) << error.message();
 }
 
 }  // namespace

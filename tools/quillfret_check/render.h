@@ -24,7 +24,7 @@ std::string TransposeText(int32_t change);
 // "C4" for note 60.
 std::string NoteName(int note);
 
-// A byte count in the largest binary unit it is a whole number of: "16 MiB",
+// A byte count in the largest binary unit it is a whole number of: "1 MiB",
 // "512 KiB", "1000 bytes".
 std::string SizeText(std::uintmax_t bytes);
 

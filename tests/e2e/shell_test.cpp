@@ -1,0 +1,133 @@
+// What a resident program meets on a desktop: a taskbar that restarts, and
+// commands that fail, which say so in a balloon on the tray icon.
+
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fault_support.h"
+#include "quillfret_run.h"
+#include "support/dialogs.h"
+#include "support/wait.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ShellTest : public DesktopTest {};
+
+// Whether the program's icon is in the notification area: NIM_MODIFY
+// succeeds only on an icon that exists, and changes nothing here.
+bool IconShown(HWND window) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
+}
+
+// The texts of the balloons now shown: Wine's taskbar shows a balloon as a
+// visible tooltip window of its own process, whose text WM_GETTEXT gives.
+std::vector<std::wstring> BalloonTexts() {
+    std::vector<std::wstring> texts;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, static_cast<int>(std::size(name)));
+            if (std::wstring(name) != L"tooltips_class32" || !IsWindowVisible(window)) return TRUE;
+            wchar_t text[512] = {};
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                1000, &ignored);
+            reinterpret_cast<std::vector<std::wstring>*>(data)->emplace_back(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// The text of a balloon that starts with `start`, waited for; empty when none came.
+std::wstring WaitForBalloon(const std::wstring& start) {
+    std::wstring found;
+    WaitUntil(
+        [&] {
+            for (const std::wstring& text : BalloonTexts()) {
+                if (text.starts_with(start)) found = text;
+            }
+            return !found.empty();
+        },
+        kEventTimeout, 50ms);
+    return found;
+}
+
+TEST_F(ShellTest, ATaskbarRestartGetsTheIconBackWithItsMenu) {
+    QuillfretRun run(L"shell-taskbar");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(WaitUntil([&] { return IconShown(run.window()); }, kEventTimeout)) << "no icon at start-up";
+
+    // As a restarted taskbar has lost it.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = run.window();
+    icon.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_FALSE(IconShown(run.window()));
+    run.Post(RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IconShown(run.window()); }, kEventTimeout)) << "the icon did not come back";
+
+    run.Post(WM_APP_TRAY, 0, WM_RBUTTONUP);
+    EXPECT_TRUE(WaitUntil([] { return IsWindowVisible(FindTopWindow(L"#32768")) != FALSE; }, kEventTimeout))
+        << "the menu did not open";
+    run.Post(WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+// With CFG gone, Open CFG Folder and New Config fail: each says so in a
+// balloon naming the folder and the system's reason. New Config then
+// selects, remembers and loads nothing: once CFG is back, the file that was
+// current plays again.
+TEST_F(ShellTest, FailedCommandsSayWhyInABalloonAndChangeNothing) {
+    QuillfretRun run(L"shell-balloon");
+    if (!UnixPath(run.folder())) GTEST_SKIP() << "needs Wine, to run a Linux program";
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(RemoveFromLinux(run.cfg()));
+
+    const std::wstring cfg = run.cfg().wstring();
+    run.Post(WM_COMMAND, ID_OPEN_CFG_FOLDER, 0);
+    const std::wstring open_failed = WaitForBalloon(L"Could not open\n" + cfg + L"\n");
+    EXPECT_GT(open_failed.size(), (L"Could not open\n" + cfg + L"\n").size()) << "no balloon or no reason";
+    run.Post(WM_COMMAND, ID_NEW_CONFIG, 0);
+    const std::wstring new_failed = WaitForBalloon(L"No new config could be made in\n" + cfg + L"\n");
+    EXPECT_GT(new_failed.size(), (L"No new config could be made in\n" + cfg + L"\n").size())
+        << "no balloon or no reason";
+    EXPECT_TRUE(PlaysNote(run, 60)) << "the mappings in force changed";
+
+    ASSERT_TRUE(fs::create_directory(run.cfg()));
+    ASSERT_TRUE(WriteWithWin32(run.cfg() / L"a.json", NoteOnA(62), CREATE_NEW));
+    EXPECT_TRUE(PlaysNote(run, 62)) << "a.json is no longer current";
+    EXPECT_FALSE(fs::exists(run.cfg() / L"last_config.txt"));
+    EXPECT_EQ(FindTopWindow(L"Notepad"), nullptr);
+    EXPECT_EQ(run.Quit(), 0u);
+}
+
+// Quit right after a launch: the launch's thread keeps nothing from ending.
+TEST_F(ShellTest, QuitWhileALaunchRunsEndsWithCode0) {
+    QuillfretRun run(L"shell-quit");
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
+    ASSERT_TRUE(run.Start());
+    run.Post(WM_COMMAND, ID_EDIT_CURRENT, 0);
+    run.Post(WM_COMMAND, ID_QUIT, 0);
+    EXPECT_EQ(WaitForExit(run.process(), kEventTimeout), 0u);
+    // The Notepad of a launch that was done before the end.
+    if (HWND notepad = WaitForTopWindow(L"Notepad", L"a.json - Notepad", 3s)) {
+        PostMessageW(notepad, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// The tray icon's Win32 edge: balloons, the "Configs" submenu, and the icon
+// added again when the taskbar restarts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/balloon.h"
+#include "app/tray_menu.h"
+#include "app/tray_window.h"
+#include "app/window_messages.h"
+#include "win_test_support.h"
+
+namespace {
+
+TEST(BalloonTest, TheRecordNamesTheIconAndCarriesOnlyTheBalloon) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = reinterpret_cast<HWND>(0x1234);
+    icon.uID = 1;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    const NOTIFYICONDATAW balloon = BalloonRecord(icon, L"Could not open\nC:\\CFG\nAccess is denied.");
+    EXPECT_EQ(balloon.cbSize, sizeof(NOTIFYICONDATAW));
+    EXPECT_EQ(balloon.hWnd, icon.hWnd);
+    EXPECT_EQ(balloon.uID, 1u);
+    EXPECT_EQ(balloon.uFlags, static_cast<UINT>(NIF_INFO)) << "the icon, its tip and callback stay as they are";
+    EXPECT_EQ(std::wstring(balloon.szInfoTitle), L"Quillfret");
+    EXPECT_EQ(std::wstring(balloon.szInfo), L"Could not open\nC:\\CFG\nAccess is denied.");
+    EXPECT_EQ(std::wstring(BalloonRecord(icon, std::wstring(300, L'x')).szInfo), std::wstring(255, L'x'));
+}
+
+TEST(BalloonTest, ALongPathLosesItsStartNotItsNameNorTheReason) {
+    EXPECT_EQ(FailureText(L"Could not open", L"C:\\CFG", L"Access is denied."),
+              L"Could not open\nC:\\CFG\nAccess is denied.");
+    const std::wstring text = FailureText(L"Could not open", L"C:\\" + std::wstring(300, L'd') + L"\\CFG", L"Denied.");
+    EXPECT_EQ(text.size(), 255u);
+    EXPECT_TRUE(text.starts_with(L"Could not open\n\u2026ddd")) << text.substr(0, 20).c_str();
+    EXPECT_TRUE(text.ends_with(L"ddd\\CFG\nDenied."));
+}
+
+// A menu shows "&&" as "&": the item's text must hold each "&" doubled.
+TEST(ConfigsMenuTest, ANameWithAnAmpersandIsShownAsItIs) {
+    HMENU menu = BuildConfigsMenu({L"C:\\CFG\\a.json", L"C:\\CFG\\Rock&Roll.json"});
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, ID_CONFIG_BASE + 1, text, static_cast<int>(std::size(text)), MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), L"Rock&&Roll");
+    GetMenuStringW(menu, ID_CONFIG_BASE, text, static_cast<int>(std::size(text)), MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), L"a");
+    DestroyMenu(menu);
+}
+
+// Whether the window's icon is in the notification area (see the e2e tests).
+bool IconShown(HWND window) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
+}
+
+TEST(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarStarts) {
+    if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    CreateTrayWindow(app, GetModuleHandleW(nullptr));
+    ASSERT_TRUE(IconShown(app.window));
+    // As if there had been no taskbar at start-up: no icon, no record.
+    NOTIFYICONDATAW icon = app.tray_icon;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    app.tray_icon = NOTIFYICONDATAW{};
+
+    SendMessageW(app.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconShown(app.window));
+    EXPECT_NE(app.tray_icon.cbSize, 0u) << "the icon is not kept for its removal";
+
+    DestroyWindow(app.window);  // releases the icon and posts the quit message
+    PumpMessages();             // takes the quit message too, so no later test sees it
+    EXPECT_FALSE(IconShown(app.window));
+    app.window = nullptr;
+}
+
+}  // namespace
