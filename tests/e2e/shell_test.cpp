@@ -20,16 +20,6 @@ namespace {
 
 class ShellTest : public DesktopTest {};
 
-// Whether the program's icon is in the notification area: NIM_MODIFY
-// succeeds only on an icon that exists, and changes nothing here.
-bool IconShown(HWND window) {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = window;
-    icon.uID = 1;
-    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
-}
-
 // The texts of the balloons now shown: Wine's taskbar shows a balloon as a
 // visible tooltip window of its own process, whose text WM_GETTEXT gives.
 std::vector<std::wstring> BalloonTexts() {

@@ -8,6 +8,7 @@
 #include "app/tray_menu.h"
 #include "app/tray_window.h"
 #include "app/window_messages.h"
+#include "support/dialogs.h"
 #include "win_test_support.h"
 
 namespace {
@@ -46,15 +47,6 @@ TEST(ConfigsMenuTest, ANameWithAnAmpersandIsShownAsItIs) {
     GetMenuStringW(menu, ID_CONFIG_BASE, text, static_cast<int>(std::size(text)), MF_BYCOMMAND);
     EXPECT_EQ(std::wstring(text), L"a");
     DestroyMenu(menu);
-}
-
-// Whether the window's icon is in the notification area (see the e2e tests).
-bool IconShown(HWND window) {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = window;
-    icon.uID = 1;
-    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }
 
 TEST(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarStarts) {
