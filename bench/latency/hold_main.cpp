@@ -45,16 +45,6 @@ std::string ReadAll(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool WriteAll(const fs::path& file, const std::string& content) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(handle, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(handle);
-    return ok && written == content.size();
-}
-
 // The mapping with `filler` entries before its own (the last entry of a
 // key counts), as many as fit in `size` bytes, padded with spaces to it.
 std::string Inflated(const std::string& mapping, const std::string& filler, std::uintmax_t size) {
@@ -73,9 +63,9 @@ struct Cfg {
 };
 
 void DoAction(const std::wstring& action, HWND window, const Cfg& cfg, const std::string& mapping) {
-    if (action == L"reload_1mib") WriteAll(cfg.bench(), Inflated(mapping, R"({"key":"66"},)", kOneMiB));
+    if (action == L"reload_1mib") RewriteFile(cfg.bench(), Inflated(mapping, R"({"key":"66"},)", kOneMiB));
     if (action == L"reload_900kib") {
-        WriteAll(cfg.bench(), Inflated(mapping, R"({"key":"66","note":60},)", 900 * 1024));
+        RewriteFile(cfg.bench(), Inflated(mapping, R"({"key":"66","note":60},)", 900 * 1024));
     }
     if (action == L"new_config") PostMessageW(window, WM_COMMAND, ID_NEW_CONFIG, 0);
     if (action == L"edit_current") PostMessageW(window, WM_COMMAND, ID_EDIT_CURRENT, 0);
@@ -111,7 +101,7 @@ bool CloseOpenedWindows() {
 
 // Puts CFG back: the mapping file as it was, nothing that a command made.
 void RestoreCfg(const Cfg& cfg, const std::string& mapping) {
-    WriteAll(cfg.bench(), mapping);
+    RewriteFile(cfg.bench(), mapping);
     std::error_code ignored;  // what is not there needs no removing
     fs::remove(cfg.other(), ignored);
     fs::remove(cfg.folder / L"last_config.txt", ignored);
@@ -143,7 +133,8 @@ int wmain(int argc, wchar_t** argv) {
     const Cfg cfg{fs::path(program).parent_path() / L"CFG"};
     const std::string mapping = ReadAll(cfg.bench());
     if (mapping.find('[') == std::string::npos) return Fail("no mapping file in CFG");
-    if (action == L"choose_config" && !WriteAll(cfg.other(), mapping)) return Fail("the second config was not written");
+    if (action == L"choose_config" && !RewriteFile(cfg.other(), mapping))
+        return Fail("the second config was not written");
     DeleteFileW(record.c_str());
     SetEnvironmentVariableW(L"QF_VMIDI_PORTS", L"Fenwickloop Bench");
     SetEnvironmentVariableW(L"QF_VMIDI_RECORD", record.c_str());

@@ -6,20 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "latency/round_steps.h"
+
 namespace {
 
 constexpr DWORD kPeriodMs = 50;
-
-// One whole-file write, as most editors save.
-bool RewriteFile(const std::wstring& path, const std::string& content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == content.size();
-}
 
 }  // namespace
 
