@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "support/dialogs.h"
 #include "support/wait.h"
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 
 namespace {
 

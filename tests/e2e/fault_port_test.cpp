@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "support/input.h"
 #include "support/virtual_midi.h"
 #include "support/wait.h"

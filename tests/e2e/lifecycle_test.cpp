@@ -6,7 +6,7 @@
 #include <fstream>
 #include <thread>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/dialogs.h"
 

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/dialogs.h"
 #include "support/input.h"
+#include "support/test_files.h"
 #include "support/wait.h"
 
 namespace {
@@ -108,9 +109,8 @@ TEST_F(MenuTest, SelectingAConfigMakesItCurrentRemembersAndLoadsIt) {
     run.Post(WM_COMMAND, ID_CONFIG_BASE + 1, 0);
     EXPECT_TRUE(WaitUntil([&] { return NoteOfA(run) != first; }, kEventTimeout));
     EXPECT_EQ(NoteOfA(run), first == "3c" ? "3e" : "3c");
-    const auto remembered = ReadFileText(run.cfg() / L"last_config.txt");
-    ASSERT_TRUE(remembered.has_value());
-    EXPECT_NE(remembered->find(std::string(second_file.begin(), second_file.end())), std::string::npos);
+    const std::string remembered = ReadBytes(run.cfg() / L"last_config.txt");
+    EXPECT_NE(remembered.find(std::string(second_file.begin(), second_file.end())), std::string::npos) << remembered;
 
     // The choice survives a restart.
     ASSERT_EQ(run.Quit(), 0u);
@@ -128,9 +128,7 @@ TEST_F(MenuTest, NewConfigCreatesSelectsRemembersLoadsAndOpensIt) {
     HWND notepad = WaitForTopWindow(L"Notepad", L"Config_1.json - Notepad", kStartTimeout);
     EXPECT_NE(notepad, nullptr) << "Notepad did not open the new file";
     EXPECT_TRUE(std::filesystem::exists(run.cfg() / L"Config_1.json"));
-    const auto remembered = ReadFileText(run.cfg() / L"last_config.txt");
-    ASSERT_TRUE(remembered.has_value());
-    EXPECT_NE(remembered->find("Config_1.json"), std::string::npos);
+    EXPECT_NE(ReadBytes(run.cfg() / L"last_config.txt").find("Config_1.json"), std::string::npos);
     EXPECT_EQ(NoteOfA(run), "") << "the new, empty file is in force";
     if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
 

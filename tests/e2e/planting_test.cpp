@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/wine_path.h"
 

@@ -4,11 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "support/dialogs.h"
 #include "support/input.h"
+#include "support/test_files.h"
 #include "support/virtual_midi.h"
 #include "support/wait.h"
 
@@ -41,8 +40,7 @@ QuillfretRun::~QuillfretRun() {
 
 void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text) const {
     fs::create_directories(cfg());
-    std::ofstream file(cfg() / name, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    WriteBytes(cfg() / name, text);
 }
 
 ChildProcess QuillfretRun::Launch(const std::wstring& ports) const {
@@ -116,22 +114,9 @@ std::optional<DWORD> QuillfretRun::Quit() {
     return WaitForExit(process_, kEventTimeout);
 }
 
-std::optional<std::string> ReadFileText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void PressKey(WORD vk) {
     KeyDown(vk);
     KeyUp(vk);
 }
 
 HWND WaitForMessageBox(const std::wstring& caption) { return WaitForTopWindow(L"#32770", caption, kStartTimeout); }
-
-std::optional<std::string> MissingDisplay() {
-    if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) return "needs a display (Xvfb)";
-    return std::nullopt;
-}

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/window_messages.h"
+#include "support/desktop.h"
 #include "support/process.h"
 
 // The real Quillfret.exe in a folder of its own, driven only from outside:
@@ -72,23 +73,17 @@ private:
     ChildProcess process_;
 };
 
-// The text of a file, or nothing when it cannot be read.
-std::optional<std::string> ReadFileText(const std::filesystem::path& file);
-
 // Presses and releases keys or buttons of one step of a scripted phrase.
 void PressKey(WORD vk);
 
 // A message box of this caption, waited for; null when none appeared.
 HWND WaitForMessageBox(const std::wstring& caption);
 
-// True when tests can drive windows and input here; the reason otherwise.
-std::optional<std::string> MissingDisplay();
-
 // A test that drives the program through the desktop: skipped where tests
 // cannot drive windows and input.
 class DesktopTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (auto missing = MissingDisplay()) GTEST_SKIP() << *missing;
+        if (!HasDisplay()) GTEST_SKIP() << "needs a display (Xvfb)";
     }
 };

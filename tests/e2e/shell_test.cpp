@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/dialogs.h"
 #include "support/wait.h"

@@ -15,7 +15,7 @@
 
 #include "config/utf8.h"
 #include "config/wide_path.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace fs = std::filesystem;
 

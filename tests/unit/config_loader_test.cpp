@@ -11,7 +11,7 @@
 
 #include "config/load_retry.h"
 #include "mapping_text.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

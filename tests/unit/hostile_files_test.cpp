@@ -11,7 +11,7 @@
 
 #include "config/config_loader.h"
 #include "config/key_names.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "latency/latency_log.h"
 #include "latency/latency_pairing.h"
 #include "latency/latency_statistics.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace {
 

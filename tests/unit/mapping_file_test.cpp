@@ -7,7 +7,7 @@
 
 #include "config/config_loader.h"
 #include "mapping_text.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace {
 

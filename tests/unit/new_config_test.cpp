@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/new_text_file.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace fs = std::filesystem;
 

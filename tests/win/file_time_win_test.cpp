@@ -7,7 +7,7 @@
 
 #include "config/config_loader.h"
 #include "config/file_time.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace {
 

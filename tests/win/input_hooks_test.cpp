@@ -7,6 +7,7 @@
 
 #include "app/release_resources.h"
 #include "app/window_messages.h"
+#include "support/desktop.h"
 #include "support/input.h"
 #include "win_test_support.h"
 

@@ -9,7 +9,7 @@
 #include "config/catalogue.h"
 #include "config/code_page.h"
 #include "config/new_config.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace fs = std::filesystem;
 

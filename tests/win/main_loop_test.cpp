@@ -10,6 +10,7 @@
 #include "app/release_resources.h"
 #include "app/tray_window.h"
 #include "config/config_loader.h"
+#include "support/desktop.h"
 #include "win_test_support.h"
 
 namespace fs = std::filesystem;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "support/desktop.h"
 #include "support/virtual_midi.h"
 #include "win_test_support.h"
 

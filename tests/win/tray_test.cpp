@@ -8,6 +8,7 @@
 #include "app/tray_menu.h"
 #include "app/tray_window.h"
 #include "app/window_messages.h"
+#include "support/desktop.h"
 #include "support/dialogs.h"
 #include "win_test_support.h"
 

@@ -1,15 +1,5 @@
 #include "win_test_support.h"
 
-bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 RecordingWindow::RecordingWindow(UINT first, UINT last) : first_(first), last_(last) {
     static const wchar_t* const class_name = [] {
         WNDCLASSW window_class{};

@@ -5,14 +5,6 @@
 #include <string>
 #include <vector>
 
-// Helpers for the tests of the Win32 edge, which run under Wine.
-
-// True when the tests can create windows and receive input (a display).
-bool HasDisplay();
-
-// Retrieves and dispatches every message now queued for this thread.
-void PumpMessages();
-
 // A hidden top-level window that records the messages it receives in the
 // range [first, last]; destroyed with the object.
 class RecordingWindow {

@@ -9,7 +9,7 @@
 
 #include "render.h"
 #include "run.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace {
 

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "quillfret_run.h"
+#include "support/win32_write.h"
 
-// Steps shared by the end-to-end tests.
+// Steps shared by the end-to-end tests, beside QuillfretRun; with the test
+// support library's files, input and desktop helpers.
 
 // A mapping file in which A plays one note on channel 1 at velocity 100.
 std::string NoteOnA(int note);
@@ -35,11 +37,6 @@ struct PlayedOn {
 };
 PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note);
 
-// Writes the whole text to a file through the Windows API: `disposition` is
-// CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING (write in place) or
-// TRUNCATE_EXISTING. False when any step failed.
-bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition);
-
 // The Linux path of a file, through Wine; nothing outside Wine.
 std::optional<std::string> UnixPath(const std::filesystem::path& file);
 
@@ -57,9 +54,6 @@ bool RemoveFromLinux(const std::filesystem::path& folder);
 
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);
-
-// Retrieves and dispatches every message now queued for this thread.
-void PumpMessages();
 
 // A visible window of this test process, of a new class `class_name` whose
 // messages go to `procedure`, given the focus (waited for); then keys that

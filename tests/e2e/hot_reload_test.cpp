@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "fault_support.h"
+#include "e2e_support.h"
 #include "quillfret_run.h"
+#include "support/test_files.h"
 #include "support/wait.h"
 
 namespace {
@@ -17,9 +17,9 @@ using Added = std::vector<std::string>;
 
 constexpr const char* kBroken = R"({"mappings": [{"key": "65", "note": 60})";
 
-class ReloadTest : public DesktopTest {};
+class HotReloadTest : public DesktopTest {};
 
-TEST_F(ReloadTest, TheCurrentFileIsReloadedWhenValidBrokenAndFixedAgain) {
+TEST_F(HotReloadTest, TheCurrentFileIsReloadedWhenValidBrokenAndFixedAgain) {
     QuillfretRun run(L"reload-current");
     run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
@@ -36,7 +36,7 @@ TEST_F(ReloadTest, TheCurrentFileIsReloadedWhenValidBrokenAndFixedAgain) {
     EXPECT_TRUE(PlaysNote(run, 64)) << "fixed file not picked up";
 }
 
-TEST_F(ReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
+TEST_F(HotReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
     QuillfretRun run(L"reload-others");
     run.WriteCfgFile(L"current.json", R"({"mappings": [{"key": "66", "note": 62, "mode": "toggle"}]})");
     ASSERT_TRUE(run.Start());
@@ -53,7 +53,7 @@ TEST_F(ReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
     EXPECT_EQ(run.WaitForSent(2), (Added{NoteOnHex(62), NoteOffHex(62)}));
 }
 
-TEST_F(ReloadTest, AFileSavedByRenameIsReloaded) {
+TEST_F(HotReloadTest, AFileSavedByRenameIsReloaded) {
     QuillfretRun run(L"reload-rename");
     run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
@@ -61,10 +61,7 @@ TEST_F(ReloadTest, AFileSavedByRenameIsReloaded) {
 
     // Written outside the folder, then moved over the current file.
     const auto staged = run.folder() / L"staged.json";
-    {
-        std::ofstream file(staged, std::ios::binary);
-        file << NoteOnA(62);
-    }
+    WriteBytes(staged, NoteOnA(62));
     ASSERT_TRUE(MoveFileExW(staged.c_str(), (run.cfg() / L"current.json").c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_TRUE(PlaysNote(run, 62));
 }
@@ -74,7 +71,7 @@ TEST_F(ReloadTest, AFileSavedByRenameIsReloaded) {
 // (A loop that slept through the pause would handle the key only after the
 // reload.) The machine may stall the test for longer than the pause now and
 // then, so one press of three played early is enough.
-TEST_F(ReloadTest, InputIsHandledDuringThePauseBeforeAReload) {
+TEST_F(HotReloadTest, InputIsHandledDuringThePauseBeforeAReload) {
     QuillfretRun run(L"reload-no-stall");
     run.WriteCfgFile(L"current.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());

@@ -1,4 +1,4 @@
-#include "fault_support.h"
+#include "e2e_support.h"
 
 #include <algorithm>
 #include <chrono>
@@ -72,16 +72,6 @@ PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note) {
     return played;
 }
 
-bool WriteWithWin32(const std::filesystem::path& file, std::string_view text, DWORD disposition) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool complete =
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    CloseHandle(handle);
-    return complete;
-}
-
 std::optional<std::string> UnixPath(const std::filesystem::path& file) {
     using Convert = char*(CDECL*)(const wchar_t*);
     const auto convert = reinterpret_cast<Convert>(
@@ -111,11 +101,6 @@ bool RemoveFromLinux(const std::filesystem::path& folder) {
 size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
     const auto kinds = run.RecordKinds();
     return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 HWND CreateFocusedWindow(const wchar_t* class_name, WNDPROC procedure) {
