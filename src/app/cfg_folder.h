@@ -1,22 +1,63 @@
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <system_error>
+
+#include "config/load_retry.h"
+
+struct AppState;
+
+// The CFG folder while the program runs: whether it is there, making it,
+// the watch on it, the scan of its mapping files, and the loads of the
+// current mapping file that follow from changes in it, retries included.
+// The main loop only waits: NextCfgWait says what to wait on and for how
+// long, and HandleCfgWake does the work that is due after each wake.
+
+// Times are GetTickCount64 milliseconds; empty: nothing scheduled.
+struct CfgFolder {
+    HANDLE watch = nullptr;            // the change notification; null: none (not started, failed, or CFG gone)
+    std::optional<int64_t> reload_at;  // a change was seen: the current file is loaded then
+    std::optional<int64_t> look_at;    // nothing watches CFG: the folder is looked for then
+    LoadRetry load_retry;              // when the current file is read again after a load that asked for it
+};
 
 // Makes sure `cfg_dir` is a folder the program can list, creating it (one
 // level) when nothing of that name exists. Returns the reason, in words, when
 // it cannot be used: a plain file of that name, no rights, a failed creation.
 std::optional<std::wstring> PrepareCfgFolder(const std::wstring& cfg_dir);
 
-// The system's description of a Win32 error code, without the trailing line end.
-std::wstring SystemErrorText(unsigned long error);
+// LoadConfig; when the file asks to be read again (held by another program,
+// or saved while it was read), that is scheduled.
+void LoadCurrentConfig(AppState& state);
 
-// The runtime's words for what went wrong, read in the ANSI code page. Bytes
-// that are no text there still give a reason: read as UTF-8, with a
-// replacement character for each byte that is not.
-std::wstring RuntimeErrorText(const char* what);
+// Starts the change notification on `cfg_dir` (its own files only: writes,
+// and names created, renamed or deleted, so an editor that saves by rename
+// is seen too). Without a watch the program runs on without hot reload and
+// looks for the folder once a second.
+void StartCfgWatch(AppState& state);
 
-// The words for an error the portable core reports: the system's
-// description of a system error code, the runtime's words for an errno value.
-std::wstring ErrorCodeText(const std::error_code& error);
+// Closes the watch, once; a second call does nothing.
+void StopCfgWatch(AppState& state);
+
+// Rebuilds `config_list` from the folder as it is now, making CFG (one
+// level) when nothing has its name. A CFG that is gone lets its watch go
+// first; one made or found again is watched, and the current file loaded.
+void RescanCfgFolder(AppState& state);
+
+// What the main loop waits for besides its messages.
+struct CfgWait {
+    HANDLE watch;      // the watch to wait on; null: none
+    DWORD timeout_ms;  // until the folder's next deadline; INFINITE: none
+};
+
+// The next wait. While nothing watches CFG it schedules a look for the
+// folder a second later.
+CfgWait NextCfgWait(AppState& state);
+
+// Does what is due after a wait; `watch_signalled` when the wait ended for
+// the watch. A change loads the current file 100 ms later (messages, and so
+// the input hooks, are served meanwhile), then the watch is re-armed.
+void HandleCfgWake(AppState& state, bool watch_signalled);

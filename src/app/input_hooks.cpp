@@ -1,9 +1,15 @@
 #include "app/input_hooks.h"
 
+#include <utility>
+
 #include "app/window_messages.h"
 #include "engine/hook_decisions.h"
 
 namespace {
+
+// The state of the installed hooks: the system calls the procedures without
+// a context argument. Null while no hook is installed.
+AppState* hooked_state = nullptr;
 
 // Posting never blocks; a post that fails (a full queue) loses that event
 // only, which is better than stalling the desktop's input.
@@ -14,28 +20,42 @@ void PostTriggers(HWND window, UINT message, const TriggerEvents& triggers) {
     }
 }
 
-}  // namespace
-
+// A call already on its way when the hooks were removed finds no state: it
+// only passes the event on.
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HC_ACTION) {
+    AppState* state = hooked_state;
+    if (code == HC_ACTION && state != nullptr) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
         const auto vk = static_cast<int32_t>(record.vkCode);
-        PostTriggers(app.window, WM_APP_KEYBOARD, KeyboardTriggers(app.held_keys, static_cast<uint32_t>(wparam), vk));
+        PostTriggers(state->window, WM_APP_KEYBOARD,
+                     KeyboardTriggers(state->held_keys, static_cast<uint32_t>(wparam), vk));
     }
-    return CallNextHookEx(app.keyboard_hook, code, wparam, lparam);
+    return CallNextHookEx(state != nullptr ? state->keyboard_hook : nullptr, code, wparam, lparam);
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HC_ACTION) {
+    AppState* state = hooked_state;
+    if (code == HC_ACTION && state != nullptr) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lparam);
-        PostTriggers(app.window, WM_APP_MOUSE, MouseTriggers(static_cast<uint32_t>(wparam), record.mouseData));
+        PostTriggers(state->window, WM_APP_MOUSE, MouseTriggers(static_cast<uint32_t>(wparam), record.mouseData));
     }
-    return CallNextHookEx(app.mouse_hook, code, wparam, lparam);
+    return CallNextHookEx(state != nullptr ? state->mouse_hook : nullptr, code, wparam, lparam);
 }
 
+}  // namespace
+
 void InstallInputHooks(AppState& state) {
+    hooked_state = &state;
     state.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, nullptr, 0);
     state.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, nullptr, 0);
+}
+
+// The unhook results are not tested: a hook the system already removed
+// leaves nothing to do, and a failing step must not keep the next from running.
+void RemoveInputHooks(AppState& state) {
+    if (HHOOK hook = std::exchange(state.keyboard_hook, nullptr)) UnhookWindowsHookEx(hook);
+    if (HHOOK hook = std::exchange(state.mouse_hook, nullptr)) UnhookWindowsHookEx(hook);
+    hooked_state = nullptr;
 }

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include "app/app_state.h"
 #include "app/startup.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunQuillfret(app, instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunQuillfret(instance); }

@@ -2,10 +2,8 @@
 
 #include "app/app_state.h"
 
-// Waits for messages and folder changes until the quit message, dispatching
-// every pending message before each wait. A folder change reloads the current
-// config 100 ms later; messages (and so the input hooks) keep being served
-// during that pause. The wait also ends for a scheduled retry of a load and,
-// while nothing watches CFG, once a second to look for the folder; otherwise
-// it has no time limit.
+// Waits for messages and for the CFG folder (cfg_folder.h) until the quit
+// message, handing each wake to the folder and dispatching every pending
+// message before the next wait. The wait has no time limit but the folder's
+// next deadline.
 void RunMainLoop(AppState& state);

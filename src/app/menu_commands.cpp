@@ -2,7 +2,7 @@
 
 #include "app/balloon.h"
 #include "app/cfg_folder.h"
-#include "app/cfg_watch.h"
+#include "app/error_text.h"
 #include "app/shell_launch.h"
 #include "app/window_messages.h"
 #include "config/catalogue.h"
@@ -10,10 +10,17 @@
 
 namespace {
 
+// Starts Notepad on `current_config` on a thread of its own (see
+// shell_launch.h), without waiting for it; a launch that fails says so in a
+// balloon. A saved edit reaches the program through the folder watch.
+void EditCurrentConfig(const AppState& state) {
+    StartShellLaunch(state.tray_icon, L"notepad.exe", state.current_config, state.current_config);
+}
+
 void MakeCurrent(AppState& state, std::wstring path) {
     state.current_config = std::move(path);
     SaveLastConfig(state);
-    ReloadConfig(state);
+    LoadCurrentConfig(state);
 }
 
 void NewConfig(AppState& state) {
@@ -35,10 +42,6 @@ void SelectConfig(AppState& state, size_t index) {
 }
 
 }  // namespace
-
-void EditCurrentConfig(const AppState& state) {
-    StartShellLaunch(state.tray_icon, L"notepad.exe", state.current_config, state.current_config);
-}
 
 void RunMenuCommand(AppState& state, UINT id) {
     switch (id) {

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "app/cfg_watch.h"
+#include "app/cfg_folder.h"
+#include "app/input_hooks.h"
 
 // The results of the release calls are not tested: at this point there is
 // nothing left to do about a failure, and a failing step must not keep the
@@ -12,9 +13,8 @@ void ReleaseResources(AppState& state) {
         NOTIFYICONDATAW icon = std::exchange(state.tray_icon, NOTIFYICONDATAW{});
         Shell_NotifyIconW(NIM_DELETE, &icon);
     }
-    if (HHOOK hook = std::exchange(state.keyboard_hook, nullptr)) UnhookWindowsHookEx(hook);
-    if (HHOOK hook = std::exchange(state.mouse_hook, nullptr)) UnhookWindowsHookEx(hook);
+    RemoveInputHooks(state);
     CloseMidiOut(state.midi_out);
-    StopFolderWatch(state);
+    StopCfgWatch(state);
     if (HANDLE mutex = std::exchange(state.instance_mutex, nullptr)) CloseHandle(mutex);
 }

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/balloon.h"
-#include "app/cfg_folder.h"
+#include "app/error_text.h"
 
 namespace {
 

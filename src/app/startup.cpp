@@ -1,10 +1,11 @@
 #include "app/startup.h"
 
 #include <exception>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
-#include "app/cfg_watch.h"
+#include "app/error_text.h"
 #include "app/input_hooks.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
@@ -27,6 +28,15 @@ bool AnotherInstanceRuns(AppState& state) {
     return state.instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+// The folder of the program file, without a trailing separator.
+std::wstring GetExeDir() {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    std::wstring path(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(0, separator);
+}
+
 void BuildPaths(AppState& state) {
     state.exe_dir = GetExeDir();
     state.cfg_dir = state.exe_dir + L"\\CFG";
@@ -46,7 +56,7 @@ std::optional<std::wstring> LoadConfiguration(AppState& state) {
         ScanConfigs(state);
         LoadLastConfig(state);
         if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
-        ReloadConfig(state);
+        LoadCurrentConfig(state);
     } catch (const std::exception& error) {
         return RuntimeErrorText(error.what());
     }
@@ -61,17 +71,10 @@ int EndStartUp(AppState& state, const std::wstring& text, const wchar_t* caption
 
 }  // namespace
 
-std::wstring GetExeDir() {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    std::wstring path(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
-    const size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? path : path.substr(0, separator);
-}
-
-int RunQuillfret(AppState& state, HINSTANCE instance) {
+int RunQuillfret(HINSTANCE instance) {
     // DLLs loaded later (by the system's own libraries too) come from the system folder only.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    AppState state;
     if (AnotherInstanceRuns(state)) {
         return EndStartUp(state, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
     }
@@ -86,7 +89,7 @@ int RunQuillfret(AppState& state, HINSTANCE instance) {
     }
     CreateTrayWindow(state, instance);
     InstallInputHooks(state);
-    StartFolderWatch(state);
+    StartCfgWatch(state);
     RunMainLoop(state);
     ReleaseResources(state);
     return kExitOk;

@@ -1,9 +1,8 @@
 #include "app/tray_menu.h"
 
-#include "app/cfg_watch.h"
+#include "app/cfg_folder.h"
 #include "app/config_menu_label.h"
 #include "app/window_messages.h"
-#include "config/catalogue.h"
 
 HMENU BuildConfigsMenu(const ConfigList& configs) {
     HMENU submenu = CreatePopupMenu();
@@ -28,9 +27,7 @@ bool AppendItem(HMENU menu, UINT flags, UINT_PTR id, const wchar_t* label) {
 void ShowTrayMenu(AppState& state) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    FollowCfgFolder(state);  // a CFG that is gone lets its watch go before the scan makes it again
-    ScanConfigs(state);
-    FollowCfgFolder(state);  // and the folder the scan made is watched
+    RescanCfgFolder(state);
     HMENU menu = CreatePopupMenu();
     HMENU configs = BuildConfigsMenu(state.config_list);
     AppendItem(menu, MF_STRING, ID_NEW_CONFIG, L"New Config");

@@ -41,27 +41,41 @@ void AddTrayIcon(AppState& state) {
     if (Shell_NotifyIconW(NIM_ADD, &icon)) state.tray_icon = icon;
 }
 
-}  // namespace
-
-LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lparam) {
     // A registered message has no constant to switch on.
-    if (app.taskbar_created != 0 && message == app.taskbar_created) AddTrayIcon(app);
+    if (state.taskbar_created != 0 && message == state.taskbar_created) AddTrayIcon(state);
     switch (message) {
         case WM_DESTROY:
             // Only a destruction from outside gets here. Nothing can work
             // without the window, so the program releases everything and ends.
-            ReleaseResources(app);
+            ReleaseResources(state);
             PostQuitMessage(0);
             break;
-        case WM_COMMAND: RunMenuCommand(app, LOWORD(wparam)); break;
+        case WM_COMMAND: RunMenuCommand(state, LOWORD(wparam)); break;
         case WM_APP_TRAY:
-            if (lparam == WM_RBUTTONUP) ShowTrayMenu(app);
+            if (lparam == WM_RBUTTONUP) ShowTrayMenu(state);
             break;
         case WM_APP_KEYBOARD:
-        case WM_APP_MOUSE: HandleTriggerMessage(app, wparam, lparam); break;
+        case WM_APP_MOUSE: HandleTriggerMessage(state, wparam, lparam); break;
+    }
+}
+
+// The state comes with WM_NCCREATE, as the creation parameter, and stays
+// with the window; the few messages before it (WM_GETMINMAXINFO) find none.
+LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
+        const auto& creation = *reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation.lpCreateParams));
+    }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the window keeps the state's address.
+    if (auto* state = reinterpret_cast<AppState*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+        HandleWindowMessage(*state, message, wparam, lparam);
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }
+
+}  // namespace
 
 void CreateTrayWindow(AppState& state, HINSTANCE instance) {
     WNDCLASSW window_class{};
@@ -72,6 +86,6 @@ void CreateTrayWindow(AppState& state, HINSTANCE instance) {
     // Sent by a taskbar that (re)starts to every top-level window.
     state.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     state.window = CreateWindowExW(0, L"QuillfretWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                                   instance, nullptr);
+                                   instance, &state);
     AddTrayIcon(state);
 }

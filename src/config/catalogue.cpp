@@ -25,21 +25,6 @@ bool HasJsonExtension(std::wstring_view name) {
     return name.substr(dot) == L".json";
 }
 
-// Creates the folder when nothing has its name. False when the check or the
-// creation failed: then there is nothing to list.
-bool EnsureFolder(const fs::path& folder) {
-    switch (CheckPathPresence(folder)) {
-        case PathPresence::kPresent: return true;
-        case PathPresence::kUnknown: return false;
-        case PathPresence::kAbsent: break;
-    }
-    // A folder that cannot be made leaves the catalogue empty; one made
-    // meanwhile by someone else is no error.
-    std::error_code error;
-    fs::create_directory(folder, error);
-    return !error;
-}
-
 std::optional<std::wstring> DecodeRememberedPath(std::string_view line) {
     if (line.starts_with(kUtf8Mark)) return Utf8ToWide(line.substr(kUtf8Mark.size()));
     return AnsiToWide(line);
@@ -60,10 +45,11 @@ std::optional<std::string> EncodeRememberedPath(std::wstring_view path) {
 void ScanConfigs(CoreState& state) {
     state.config_list.clear();
     const std::optional<fs::path> folder = PathFromWide(state.cfg_dir);
-    if (!folder || !EnsureFolder(*folder)) return;
+    if (!folder) return;
     const std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
-    // A listing that cannot be opened or advanced ends the scan; the entries
-    // already taken stay, and each of them passed the extension test.
+    // A listing that cannot be opened (no such folder) or advanced ends the
+    // scan; the entries already taken stay, and each of them passed the
+    // extension test.
     std::error_code error;
     for (fs::directory_iterator entry(*folder, error); !error && entry != fs::directory_iterator();
          entry.increment(error)) {

@@ -2,8 +2,9 @@
 
 #include "config/core_state.h"
 
-// Rebuilds `config_list` from the listing of `cfg_dir` (creating the folder
-// when it is missing): every entry whose extension is exactly ".json".
+// Rebuilds `config_list` from the listing of `cfg_dir`: every entry whose
+// extension is exactly ".json". A folder that cannot be listed (missing, a
+// plain file) lists nothing.
 void ScanConfigs(CoreState& state);
 
 // Makes the path remembered in `last_config_path` current when it exists.

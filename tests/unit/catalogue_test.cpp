@@ -90,25 +90,17 @@ TEST(ScanConfigsTest, ListsExactlyTheEntriesWithTheJsonExtension) {
     EXPECT_EQ(Sorted(state.config_list), Sorted(expected));
 }
 
-TEST(ScanConfigsTest, CreatesAMissingFolderAndListsNothing) {
-    TempDir dir;
-    CoreState state = StateIn(dir);
-    state.config_list = {L"stale entry"};
-
-    ScanConfigs(state);
-
-    EXPECT_TRUE(fs::is_directory(state.cfg_dir));
-    EXPECT_TRUE(state.config_list.empty());
-}
-
+// The scan only reads: a missing folder is not made here (the tray menu
+// makes it, app/cfg_folder.h).
 TEST(ScanConfigsTest, UnusableFolderGivesAnEmptyListAndThrowsNothing) {
     TempDir dir;
     WriteBytes(dir.path() / "CFG", "a plain file named like the folder");
     const std::vector<std::wstring> unusable = {
         L"CFG",                                     // a file in place of the folder
-        (fs::path(L"CFG") / L"inner").wstring(),    // a folder that cannot be made
+        (fs::path(L"CFG") / L"inner").wstring(),    // a folder under that file
+        L"missing",                                 // no folder
         (fs::path(L"missing") / L"CFG").wstring(),  // its parent is missing
-        kOverlongName,                              // the check itself fails
+        kOverlongName,                              // the listing itself fails
     };
     for (const std::wstring& cfg : unusable) {
         CoreState state = StateIn(dir, cfg);
@@ -117,6 +109,7 @@ TEST(ScanConfigsTest, UnusableFolderGivesAnEmptyListAndThrowsNothing) {
         EXPECT_TRUE(state.config_list.empty()) << fs::path(cfg);
     }
     EXPECT_EQ(ReadBytes(dir.path() / "CFG"), "a plain file named like the folder");
+    EXPECT_FALSE(fs::exists(dir.path() / "missing"));
 }
 
 // ---- LoadLastConfig ----

@@ -44,19 +44,17 @@ protected:
         if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
         downstream_keyboard_ = SetWindowsHookExW(WH_KEYBOARD_LL, DownstreamKeyboard, nullptr, 0);
         downstream_mouse_ = SetWindowsHookExW(WH_MOUSE_LL, DownstreamMouse, nullptr, 0);
-        app.window = window_.handle();
-        app.held_keys = HeldKeySet{};
-        InstallInputHooks(app);
-        ASSERT_NE(app.keyboard_hook, nullptr);
-        ASSERT_NE(app.mouse_hook, nullptr);
+        state_.window = window_.handle();
+        InstallInputHooks(state_);
+        ASSERT_NE(state_.keyboard_hook, nullptr);
+        ASSERT_NE(state_.mouse_hook, nullptr);
         downstream_events.clear();
     }
 
     void TearDown() override {
-        ReleaseResources(app);
+        ReleaseResources(state_);
         if (downstream_keyboard_) UnhookWindowsHookEx(downstream_keyboard_);
         if (downstream_mouse_) UnhookWindowsHookEx(downstream_mouse_);
-        app.window = nullptr;
     }
 
     // The posted trigger messages, compactly: "K+65" keyboard press, "M-253" mouse release.
@@ -74,6 +72,7 @@ protected:
     }
 
     RecordingWindow window_{WM_APP_KEYBOARD, WM_APP_MOUSE};
+    AppState state_;
     HHOOK downstream_keyboard_ = nullptr;
     HHOOK downstream_mouse_ = nullptr;
 };
@@ -151,9 +150,9 @@ TEST_F(InputHooksTest, EveryEventIsPassedOn) {
 }
 
 TEST_F(InputHooksTest, ReleaseResourcesRemovesBothHooks) {
-    ReleaseResources(app);
-    EXPECT_EQ(app.keyboard_hook, nullptr);
-    EXPECT_EQ(app.mouse_hook, nullptr);
+    ReleaseResources(state_);
+    EXPECT_EQ(state_.keyboard_hook, nullptr);
+    EXPECT_EQ(state_.mouse_hook, nullptr);
     KeyDown('A');
     KeyUp('A');
     Wheel(WHEEL_DELTA);

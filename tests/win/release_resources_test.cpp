@@ -37,11 +37,11 @@ protected:
         SetEnvironmentVariableW(vmidi::kRecordVariable, Record().c_str());
         ASSERT_TRUE(OpenMidiOut(state_.midi_out, kPortName));
         state_.instance_mutex = CreateMutexW(nullptr, TRUE, kMutexName);
-        state_.folder_watch = FindFirstChangeNotificationW(folder_.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
+        state_.cfg_folder.watch = FindFirstChangeNotificationW(folder_.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
         state_.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, PassOn, nullptr, 0);
         state_.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, PassOn, nullptr, 0);
         ASSERT_NE(state_.instance_mutex, nullptr);
-        ASSERT_NE(state_.folder_watch, INVALID_HANDLE_VALUE);
+        ASSERT_NE(state_.cfg_folder.watch, INVALID_HANDLE_VALUE);
         ASSERT_NE(state_.keyboard_hook, nullptr);
         ASSERT_NE(state_.mouse_hook, nullptr);
     }
@@ -58,12 +58,12 @@ protected:
 };
 
 TEST_F(ReleaseResourcesTest, ReleasesEveryHandleAndClearsIt) {
-    const HANDLE watch = state_.folder_watch;
+    const HANDLE watch = state_.cfg_folder.watch;
     const HHOOK keyboard_hook = state_.keyboard_hook;
     const HHOOK mouse_hook = state_.mouse_hook;
     ReleaseResources(state_);
     EXPECT_EQ(state_.instance_mutex, nullptr);
-    EXPECT_EQ(state_.folder_watch, nullptr);
+    EXPECT_EQ(state_.cfg_folder.watch, nullptr);
     EXPECT_EQ(state_.keyboard_hook, nullptr);
     EXPECT_EQ(state_.mouse_hook, nullptr);
     EXPECT_EQ(state_.midi_out.handle, nullptr);

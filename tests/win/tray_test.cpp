@@ -1,10 +1,14 @@
-// The tray icon's Win32 edge: balloons, the "Configs" submenu, and the icon
-// added again when the taskbar restarts.
+// The tray's Win32 edge: balloons, the "Configs" submenu, and the hidden
+// window: the icon added again when the taskbar restarts, a destruction from
+// outside.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "app/balloon.h"
+#include "app/cfg_folder.h"
+#include "app/main_loop.h"
 #include "app/tray_menu.h"
 #include "app/tray_window.h"
 #include "app/window_messages.h"
@@ -50,23 +54,48 @@ TEST(ConfigsMenuTest, ANameWithAnAmpersandIsShownAsItIs) {
     DestroyMenu(menu);
 }
 
-TEST(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarStarts) {
-    if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
-    CreateTrayWindow(app, GetModuleHandleW(nullptr));
-    ASSERT_TRUE(IconShown(app.window));
+class TrayWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+        CreateTrayWindow(state_, GetModuleHandleW(nullptr));
+        ASSERT_NE(state_.window, nullptr);
+    }
+
+    // The window must not outlive the state it works on; its destruction
+    // posts the quit message, taken here so that no later test sees it.
+    void TearDown() override {
+        if (IsWindow(state_.window)) DestroyWindow(state_.window);
+        PumpMessages();
+    }
+
+    AppState state_;
+};
+
+TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarStarts) {
+    ASSERT_TRUE(IconShown(state_.window));
     // As if there had been no taskbar at start-up: no icon, no record.
-    NOTIFYICONDATAW icon = app.tray_icon;
+    NOTIFYICONDATAW icon = state_.tray_icon;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
-    app.tray_icon = NOTIFYICONDATAW{};
+    state_.tray_icon = NOTIFYICONDATAW{};
 
-    SendMessageW(app.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(IconShown(app.window));
-    EXPECT_NE(app.tray_icon.cbSize, 0u) << "the icon is not kept for its removal";
+    SendMessageW(state_.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconShown(state_.window));
+    EXPECT_NE(state_.tray_icon.cbSize, 0u) << "the icon is not kept for its removal";
 
-    DestroyWindow(app.window);  // releases the icon and posts the quit message
-    PumpMessages();             // takes the quit message too, so no later test sees it
-    EXPECT_FALSE(IconShown(app.window));
-    app.window = nullptr;
+    DestroyWindow(state_.window);  // releases the icon
+    EXPECT_FALSE(IconShown(state_.window));
+}
+
+TEST_F(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLoop) {
+    state_.cfg_dir = std::filesystem::temp_directory_path().wstring();
+    StartCfgWatch(state_);
+    ASSERT_NE(state_.cfg_folder.watch, nullptr);
+    ASSERT_NE(state_.tray_icon.cbSize, 0u) << "the tray icon was not added";
+    DestroyWindow(state_.window);
+    RunMainLoop(state_);  // returns: the destruction ended the loop
+    EXPECT_EQ(state_.cfg_folder.watch, nullptr);
+    EXPECT_EQ(state_.tray_icon.cbSize, 0u);
 }
 
 }  // namespace

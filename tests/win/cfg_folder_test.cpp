@@ -1,16 +1,16 @@
-#include "app/main_loop.h"
+// The CFG folder as the main loop keeps it: the reload after a change, the
+// loop without a watch, and the folder made again by the menu's scan.
+#include "app/cfg_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "app/cfg_watch.h"
+#include "app/main_loop.h"
 #include "app/release_resources.h"
-#include "app/tray_window.h"
 #include "config/config_loader.h"
-#include "support/desktop.h"
+#include "support/test_files.h"
 #include "win_test_support.h"
 
 namespace fs = std::filesystem;
@@ -20,10 +20,7 @@ namespace {
 constexpr UINT kProbe = WM_APP + 50;
 constexpr UINT_PTR kPollTimer = 1;
 
-void WriteMapping(const fs::path& file, int note) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << R"({"mappings": [{"key": "65", "note": )" << note << "}]}";
-}
+std::string MappingOfA(int note) { return R"({"mappings": [{"key": "65", "note": )" + std::to_string(note) + "}]}"; }
 
 int NoteOfA(const AppState& state) {
     auto found = state.mappings.find(65);
@@ -49,34 +46,29 @@ LRESULT CALLBACK ProbeWindow(HWND window, UINT message, WPARAM wparam, LPARAM lp
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-class MainLoopTest : public testing::Test {
+class CfgFolderTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / L"quillfret-main-loop-test";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        state_.cfg_dir = folder_.wstring();
-        state_.current_config = (folder_ / L"current.json").wstring();
+        state_.cfg_dir = dir_.Wide("CFG");
+        state_.current_config = dir_.Wide("CFG\\current.json");
     }
 
-    void TearDown() override {
-        ReleaseResources(state_);
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { ReleaseResources(state_); }
 
-    fs::path folder_;
+    TempDir dir_;
     AppState state_;
 };
 
-TEST_F(MainLoopTest, MessagesAreDispatchedDuringThePauseBeforeAReload) {
-    WriteMapping(state_.current_config, 60);
+TEST_F(CfgFolderTest, MessagesAreDispatchedDuringThePauseBeforeAReload) {
+    fs::create_directory(state_.cfg_dir);
+    WriteBytes(state_.current_config, MappingOfA(60));
     LoadConfig(state_);
     ASSERT_EQ(NoteOfA(state_), 60);
-    StartFolderWatch(state_);
-    ASSERT_NE(state_.folder_watch, nullptr);
+    StartCfgWatch(state_);
+    ASSERT_NE(state_.cfg_folder.watch, nullptr);
 
-    WriteMapping(state_.current_config, 62);
-    ASSERT_EQ(WaitForSingleObject(state_.folder_watch, 5000), WAIT_OBJECT_0) << "the change was not seen";
+    WriteBytes(state_.current_config, MappingOfA(62));
+    ASSERT_EQ(WaitForSingleObject(state_.cfg_folder.watch, 5000), WAIT_OBJECT_0) << "the change was not seen";
 
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = ProbeWindow;
@@ -96,10 +88,9 @@ TEST_F(MainLoopTest, MessagesAreDispatchedDuringThePauseBeforeAReload) {
     EXPECT_EQ(NoteOfA(state_), 62);
 }
 
-TEST_F(MainLoopTest, AFolderThatCannotBeWatchedLeavesNoWatchAndTheLoopRuns) {
-    state_.cfg_dir = (folder_ / L"missing").wstring();
-    StartFolderWatch(state_);
-    EXPECT_EQ(state_.folder_watch, nullptr);
+TEST_F(CfgFolderTest, AFolderThatCannotBeWatchedLeavesNoWatchAndTheLoopRuns) {
+    StartCfgWatch(state_);  // CFG is missing
+    EXPECT_EQ(state_.cfg_folder.watch, nullptr);
     RecordingWindow window(kProbe, kProbe);
     PostMessageW(window.handle(), kProbe, 0, 0);
     PostQuitMessage(0);
@@ -107,20 +98,18 @@ TEST_F(MainLoopTest, AFolderThatCannotBeWatchedLeavesNoWatchAndTheLoopRuns) {
     EXPECT_EQ(window.received().size(), 1u);
 }
 
-TEST(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLoop) {
-    if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
-    const fs::path folder = fs::temp_directory_path();
-    app.cfg_dir = folder.wstring();
-    CreateTrayWindow(app, GetModuleHandleW(nullptr));
-    StartFolderWatch(app);
-    ASSERT_NE(app.window, nullptr);
-    ASSERT_NE(app.folder_watch, nullptr);
-    ASSERT_NE(app.tray_icon.cbSize, 0u) << "the tray icon was not added";
-    DestroyWindow(app.window);
-    RunMainLoop(app);  // returns: the destruction ended the loop
-    EXPECT_EQ(app.folder_watch, nullptr);
-    EXPECT_EQ(app.tray_icon.cbSize, 0u);
-    app.window = nullptr;
+// Opening the menu makes a missing CFG again, lists nothing, and watches the
+// new folder.
+TEST_F(CfgFolderTest, TheMenusScanMakesAMissingFolderAndWatchesIt) {
+    state_.config_list = {L"stale entry"};
+
+    RescanCfgFolder(state_);
+
+    EXPECT_TRUE(fs::is_directory(state_.cfg_dir));
+    EXPECT_TRUE(state_.config_list.empty());
+    ASSERT_NE(state_.cfg_folder.watch, nullptr);
+    WriteBytes(state_.current_config, MappingOfA(64));
+    ASSERT_EQ(WaitForSingleObject(state_.cfg_folder.watch, 5000), WAIT_OBJECT_0) << "the new folder is not watched";
 }
 
 }  // namespace
