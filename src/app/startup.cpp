@@ -28,11 +28,19 @@ bool AnotherInstanceRuns(AppState& state) {
     return state.instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-// The folder of the program file, without a trailing separator.
+// The folder of the program file, without a trailing separator. The module
+// name is read into a buffer that grows until the whole path fits: a path
+// cut short would put CFG into another folder.
 std::wstring GetExeDir() {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    std::wstring path(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
     const size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? path : path.substr(0, separator);
 }

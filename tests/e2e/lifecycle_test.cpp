@@ -9,6 +9,7 @@
 #include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/dialogs.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -90,6 +91,33 @@ TEST_F(LifecycleTest, AMissingCfgFolderIsCreated) {
     std::this_thread::sleep_for(300ms);
     EXPECT_TRUE(run.Sent().empty());
     EXPECT_EQ(run.Quit(), 0u);
+}
+
+// The program reads its whole path, however long: started from a folder
+// deeper than MAX_PATH, it makes its CFG beside itself, not in a folder
+// above. Wine's CreateProcessW refuses such a path, so the program is
+// started from Linux, as `wine` starts it from a shell.
+TEST_F(LifecycleTest, AProgramPathLongerThanMaxPathHasItsCfgBesideIt) {
+    const std::filesystem::path above = std::filesystem::temp_directory_path() / L"quillfret-long-path";
+    const std::filesystem::path beside = above / std::wstring(240, L'd');
+    // Wine's own removal stalls on a path this long: the folders are removed
+    // from Linux, first what a failed run may have left.
+    if (!RemoveFromLinux(above)) GTEST_SKIP() << "needs Wine, to run a Linux program";
+    std::filesystem::create_directories(above);
+    const std::string deep = *UnixPath(above) + "/" + std::string(240, 'd');
+    ASSERT_GT((beside / L"Quillfret.exe").wstring().size(), size_t{MAX_PATH});
+    QuillfretRun run(L"long-path");  // the program to copy, and the record
+    const std::string from = *UnixPath(run.folder());
+    StartLinuxProgram(L"sh", {"-c", "mkdir -p '" + deep + "' && cp '" + from + "/Quillfret.exe' '" + deep +
+                                        "/' && QF_VMIDI_PORTS='Fenwickloop Port 1' QF_VMIDI_RECORD='" + from +
+                                        "/midi-record.txt' exec wine '" + deep + "/Quillfret.exe'"});
+    ASSERT_TRUE(WaitUntil([&] { return run.window() != nullptr && RecordCount(run, "open") == 1; }, kStartTimeout));
+
+    EXPECT_TRUE(std::filesystem::is_directory(beside / L"CFG"));
+    EXPECT_FALSE(std::filesystem::exists(above / L"CFG")) << "CFG was made in the folder above the program";
+    run.Post(WM_COMMAND, ID_QUIT, 0);
+    EXPECT_TRUE(WaitUntil([&] { return run.window() == nullptr; }, kEventTimeout));
+    EXPECT_TRUE(RemoveFromLinux(above));
 }
 
 TEST_F(LifecycleTest, ACfgThatIsAPlainFileEndsStartUpWithCode2) {
