@@ -5,6 +5,15 @@
 #include "config/code_page.h"
 #include "config/utf8.h"
 
+namespace {
+
+// The runtime's words, read in the ANSI code page. Bytes that are no text
+// there still give a reason: read as UTF-8, with a replacement character for
+// each byte that is not.
+std::wstring RuntimeErrorText(const char* what) { return AnsiToWide(what).value_or(WideFromUtf8(what)); }
+
+}  // namespace
+
 std::wstring SystemErrorText(unsigned long error) {
     wchar_t* buffer = nullptr;
     const DWORD length =
@@ -15,8 +24,6 @@ std::wstring SystemErrorText(unsigned long error) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;
 }
-
-std::wstring RuntimeErrorText(const char* what) { return AnsiToWide(what).value_or(WideFromUtf8(what)); }
 
 std::wstring ErrorCodeText(const std::error_code& error) {
     if (error.category() == std::system_category()) return SystemErrorText(static_cast<unsigned long>(error.value()));

@@ -8,11 +8,6 @@
 // The system's description of a Win32 error code, without the trailing line end.
 std::wstring SystemErrorText(unsigned long error);
 
-// The runtime's words for what went wrong, read in the ANSI code page. Bytes
-// that are no text there still give a reason: read as UTF-8, with a
-// replacement character for each byte that is not.
-std::wstring RuntimeErrorText(const char* what);
-
 // The words for an error the portable core reports: the system's
 // description of a system error code, the runtime's words for an errno value.
 std::wstring ErrorCodeText(const std::error_code& error);

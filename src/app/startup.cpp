@@ -1,11 +1,9 @@
 #include "app/startup.h"
 
-#include <exception>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
-#include "app/error_text.h"
 #include "app/input_hooks.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
@@ -52,23 +50,15 @@ void BuildPaths(AppState& state) {
     state.last_config_path = state.cfg_dir + L"\\last_config.txt";
 }
 
-// Steps that read the CFG folder: the key names, the catalogue, the
-// remembered choice (else the first file) and the first load. The readers
-// absorb the problems of single files themselves; what still escapes them
-// (the folder vanished, say) means the folder cannot be used, as a folder
-// that cannot be created does. This is the one place that is caught.
-std::optional<std::wstring> LoadConfiguration(AppState& state) {
-    if (auto failure = PrepareCfgFolder(state.cfg_dir)) return failure;
-    try {
-        LoadKeyNames(state.key_names, state.key_mapping_path);
-        ScanConfigs(state);
-        LoadLastConfig(state);
-        if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
-        LoadCurrentConfig(state);
-    } catch (const std::exception& error) {
-        return RuntimeErrorText(error.what());
-    }
-    return std::nullopt;
+// The steps that read the CFG folder once it is usable: the key names, the
+// catalogue, the remembered choice (else the first file) and the first
+// load. Each reader absorbs the problems of its own files.
+void LoadConfiguration(AppState& state) {
+    LoadKeyNames(state.key_names, state.key_mapping_path);
+    ScanConfigs(state);
+    LoadLastConfig(state);
+    if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
+    LoadCurrentConfig(state);
 }
 
 int EndStartUp(AppState& state, const std::wstring& text, const wchar_t* caption, UINT icon, int exit_code) {
@@ -87,10 +77,11 @@ int RunQuillfret(HINSTANCE instance) {
         return EndStartUp(state, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
     }
     BuildPaths(state);
-    if (auto failure = LoadConfiguration(state)) {
+    if (auto failure = PrepareCfgFolder(state.cfg_dir)) {
         const std::wstring text = L"The CFG folder cannot be used:\n" + state.cfg_dir + L"\n\n" + *failure;
         return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitCfgUnusable);
     }
+    LoadConfiguration(state);
     if (!OpenMidiOut(state.midi_out, state.midi_device)) {
         const std::wstring text = DefaultMidiDeviceWide() + L" MIDI device not found";
         return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitNoMidiPort);
