@@ -7,6 +7,7 @@
 
 #include "config/decimal.h"
 #include "config/regular_file.h"
+#include "engine/trigger_code.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void LoadKeyNames(KeyNameTable& key_names, const std::filesystem::path& key_mapp
 int32_t ResolveKeyName(const KeyNameTable& key_names, std::string_view text) {
     const size_t start = std::min(text.size(), text.find_first_not_of(" \t\n\v\f\r"));
     const std::optional<int32_t> code = ParseLeadingDecimal(text.substr(start));
-    if (code && *code >= 0 && *code <= 255) return *code;
+    if (code && IsHookCode(*code)) return *code;
     const auto named = key_names.find(std::string(text));
     return named == key_names.end() ? 0 : named->second;
 }

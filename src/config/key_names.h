@@ -14,6 +14,6 @@ using KeyNameTable = std::unordered_map<std::string, int32_t>;
 // unreadable file leaves the table empty. Never throws.
 void LoadKeyNames(KeyNameTable& key_names, const std::filesystem::path& key_mapping_path);
 
-// A decimal text in 0..255 is the code itself; any other text is looked up in
-// the table; a text that names nothing gives 0. Never throws.
+// A decimal text of a code the hooks produce (0..255) is that code; any other
+// text is looked up in the table; a text that names nothing gives 0. Never throws.
 int32_t ResolveKeyName(const KeyNameTable& key_names, std::string_view text);

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/trigger_code.h"
+
 // What the low-level hooks post for one raw input event, decided without the
 // platform so that the rules are tested natively. The message numbers are the
 // Windows ones; the hook procedures pass them through unchanged.
@@ -24,32 +26,21 @@ constexpr uint32_t ExtraButtonDown = 0x020B;
 constexpr uint32_t ExtraButtonUp = 0x020C;
 }  // namespace input_message
 
-namespace trigger_code {
-constexpr int32_t MiddleButton = 4;
-constexpr int32_t ExtraButton1 = 5;
-constexpr int32_t ExtraButton2 = 6;
-constexpr int32_t RightButton = 252;
-constexpr int32_t LeftButton = 253;
-constexpr int32_t WheelAway = 254;
-constexpr int32_t WheelTowards = 255;
-}  // namespace trigger_code
-
 // The keys whose press the keyboard hook has posted and whose release it has
 // not seen yet. Virtual-key codes are one byte, so a fixed bit set covers them
-// all and the hook never allocates; a code outside 0..255 is never held.
+// all and the hook never allocates; a code the hooks never produce is never held.
 class HeldKeySet {
 public:
-    bool contains(int32_t vk) const { return InRange(vk) && keys_.test(static_cast<size_t>(vk)); }
+    bool contains(int32_t vk) const { return IsHookCode(vk) && keys_.test(static_cast<size_t>(vk)); }
     void insert(int32_t vk) {
-        if (InRange(vk)) keys_.set(static_cast<size_t>(vk));
+        if (IsHookCode(vk)) keys_.set(static_cast<size_t>(vk));
     }
     void erase(int32_t vk) {
-        if (InRange(vk)) keys_.reset(static_cast<size_t>(vk));
+        if (IsHookCode(vk)) keys_.reset(static_cast<size_t>(vk));
     }
 
 private:
-    static bool InRange(int32_t vk) { return vk >= 0 && vk < 256; }
-    std::bitset<256> keys_;
+    std::bitset<kLastHookCode + 1> keys_;
 };
 
 struct TriggerEvent {

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/trigger_code.h"
+
 // What one trigger does: a trigger code is a virtual-key code or one of the
 // mouse trigger codes (253 left, 252 right, 4 middle, 5 and 6 extra buttons,
 // 254 wheel away, 255 wheel towards the user). Code 0 means no key.
@@ -39,9 +41,6 @@ using MappingTable = std::unordered_map<int32_t, Mapping>;
 
 // The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.
 constexpr int32_t kTransposeLimit = 48;
-
-// The trigger codes the hooks produce: 0 to 255.
-constexpr bool IsHookCode(int32_t code) { return code >= 0 && code <= 255; }
 
 // The player's transpose, like a held key: it lives beside the mapping table
 // and a reload never touches it. A switch-off shifts its notes by the
