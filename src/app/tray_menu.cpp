@@ -1,8 +1,8 @@
 #include "app/tray_menu.h"
 
 #include "app/cfg_folder.h"
-#include "app/config_menu_label.h"
 #include "app/window_messages.h"
+#include "config/config_name.h"
 
 HMENU BuildConfigsMenu(const ConfigList& configs) {
     HMENU submenu = CreatePopupMenu();

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "config/code_page.h"
+#include "config/config_name.h"
 #include "config/path_presence.h"
 #include "config/regular_file.h"
 #include "config/utf8.h"
@@ -16,14 +17,6 @@ namespace {
 // Marks a last_config.txt written as UTF-8 because the code page could not
 // hold the path; files without it are in the code page.
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-// The extension runs from the last "." to the end, except that a name whose
-// only "." is its first character has none. Compared unit by unit: case counts.
-bool HasJsonExtension(std::wstring_view name) {
-    const size_t dot = name.rfind(L'.');
-    if (dot == std::wstring_view::npos || dot == 0) return false;
-    return name.substr(dot) == L".json";
-}
 
 std::optional<std::wstring> DecodeRememberedPath(std::string_view line) {
     if (line.starts_with(kUtf8Mark)) return Utf8ToWide(line.substr(kUtf8Mark.size()));
@@ -55,7 +48,7 @@ void ScanConfigs(CoreState& state) {
          entry.increment(error)) {
         // A name without a wide form (not UTF-8, natively) cannot be offered.
         const std::optional<std::wstring> name = WideFromPath(entry->path().filename());
-        if (name && HasJsonExtension(*name)) state.config_list.push_back(state.cfg_dir + separator + *name);
+        if (name && IsConfigFileName(*name)) state.config_list.push_back(state.cfg_dir + separator + *name);
     }
 }
 

@@ -1,6 +1,13 @@
-#include "app/config_menu_label.h"
+#include "config/config_name.h"
 
 namespace {
+
+// Where the extension of the file name `name` starts; npos when it has none.
+size_t ExtensionStart(std::wstring_view name) {
+    if (name == L"." || name == L"..") return std::wstring_view::npos;
+    const size_t dot = name.rfind(L'.');
+    return dot == 0 ? std::wstring_view::npos : dot;
+}
 
 bool IsDriveRoot(std::wstring_view path) {
     if (path.size() < 2 || path[1] != L':') return false;
@@ -19,12 +26,14 @@ std::wstring_view FileName(std::wstring_view path) {
 
 }  // namespace
 
+bool IsConfigFileName(std::wstring_view name) {
+    const size_t extension = ExtensionStart(name);
+    return extension != std::wstring_view::npos && name.substr(extension) == L".json";
+}
+
 std::wstring ConfigMenuLabel(std::wstring_view path) {
     const std::wstring_view name = FileName(path);
-    if (name == L"." || name == L"..") return std::wstring(name);
-    const size_t dot = name.rfind(L'.');
-    if (dot == std::wstring_view::npos || dot == 0) return std::wstring(name);
-    return std::wstring(name.substr(0, dot));
+    return std::wstring(name.substr(0, ExtensionStart(name)));
 }
 
 std::wstring MenuItemText(std::wstring_view label) {

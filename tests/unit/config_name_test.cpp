@@ -1,4 +1,4 @@
-#include "app/config_menu_label.h"
+#include "config/config_name.h"
 
 #include <gtest/gtest.h>
 
