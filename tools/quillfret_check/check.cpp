@@ -8,6 +8,7 @@
 #include "config/regular_file.h"
 #include "engine/mapping_engine.h"
 #include "engine/midi_message.h"
+#include "engine/trigger_code.h"
 
 namespace {
 
@@ -40,7 +41,8 @@ std::string NoCodeReason(const KeyNameTable& names, bool names_found, const std:
         return Quoted(text) + " reads as the code 0, which is no key: nothing is stored";
     }
     if (names.count(text) != 0) return Quoted(text) + " is named with the code 0 in the key names: nothing is stored";
-    std::string reason = Quoted(text) + " is not a code from 1 to 255 nor a name in the key names";
+    std::string reason =
+        Quoted(text) + " is not a code from 1 to " + std::to_string(kLastHookCode) + " nor a name in the key names";
     if (!names_found) reason += " (no key-name file was found)";
     return reason + ": nothing is stored";
 }
@@ -58,24 +60,32 @@ std::string SkipReason(const EntryReport& entry, const KeyNameTable& names, bool
     return "";
 }
 
+// "<what> <value> is outside <low> to <high>", with the ranges of the
+// engine's own constants.
+std::string Outside(const char* what, int32_t value, int32_t low, int32_t high) {
+    return std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) + " to " +
+           std::to_string(high);
+}
+
 // Program, bank, pitch bend and transpose out of range: the first three are
 // not sent (the bank only ever with a program), the transpose is clamped.
 void WarnOptionalMembers(const Mapping& m, std::vector<std::string>& warnings) {
     if (m.program && !IsMidiDataByte(*m.program)) {
-        warnings.push_back("program " + std::to_string(*m.program) + " is outside 0 to 127: no program change is sent");
+        warnings.push_back(Outside("program", *m.program, 0, kLastMidiDataByte) + ": no program change is sent");
     }
     if (m.bank && !m.program) {
         warnings.push_back("\"bank\" counts only together with \"program\": no bank select is sent");
     } else if (m.bank && !IsMidiBank(*m.bank)) {
-        warnings.push_back("bank " + std::to_string(*m.bank) + " is outside 0 to 16383: no bank select is sent");
+        warnings.push_back(Outside("bank", *m.bank, 0, kLastMidiBank) + ": no bank select is sent");
     }
     if (m.pitch_bend && !IsMidiPitchBend(*m.pitch_bend)) {
-        warnings.push_back("pitch_bend " + std::to_string(*m.pitch_bend) +
-                           " is outside -8192 to 8191: never sent; the switch-off still sends the centre");
+        warnings.push_back(Outside("pitch_bend", *m.pitch_bend, -kPitchBendCentre, kPitchBendCentre - 1) +
+                           ": never sent; the switch-off still sends the centre");
     }
     if (m.transpose && (*m.transpose < -kTransposeLimit || *m.transpose > kTransposeLimit)) {
-        warnings.push_back("transpose " + std::to_string(*m.transpose) +
-                           " is outside -48 to 48: the transpose in force is clamped to -48..48");
+        warnings.push_back(Outside("transpose", *m.transpose, -kTransposeLimit, kTransposeLimit) +
+                           ": the transpose in force is clamped to " + std::to_string(-kTransposeLimit) + ".." +
+                           std::to_string(kTransposeLimit));
     }
 }
 
@@ -84,26 +94,25 @@ void WarnOptionalMembers(const Mapping& m, std::vector<std::string>& warnings) {
 void WarnOutOfRange(const Mapping& m, std::vector<std::string>& warnings) {
     const bool sends_controllers = m.cc_enabled && !m.cc_numbers.empty();
     if ((!m.notes.empty() || sends_controllers || m.program || m.pitch_bend) && !IsMidiChannel(m.channel)) {
-        warnings.push_back("channel " + std::to_string(m.channel) + " is outside 1 to 16: no message is sent");
+        warnings.push_back(Outside("channel", m.channel, 1, kLastMidiChannel) + ": no message is sent");
     }
     if (!m.notes.empty() && !IsMidiDataByte(m.velocity)) {
-        warnings.push_back("velocity " + std::to_string(m.velocity) + " is outside 0 to 127: no note-on is sent");
+        warnings.push_back(Outside("velocity", m.velocity, 0, kLastMidiDataByte) + ": no note-on is sent");
     }
     for (int32_t note : m.notes) {
-        if (!IsMidiDataByte(note))
-            warnings.push_back("note " + std::to_string(note) + " is outside 0 to 127: never sent");
+        if (!IsMidiDataByte(note)) warnings.push_back(Outside("note", note, 0, kLastMidiDataByte) + ": never sent");
     }
     if (!sends_controllers) return;
     for (int32_t number : m.cc_numbers) {
         if (!IsMidiDataByte(number)) {
-            warnings.push_back("controller " + std::to_string(number) + " is outside 0 to 127: never sent");
+            warnings.push_back(Outside("controller", number, 0, kLastMidiDataByte) + ": never sent");
         }
     }
     if (!IsMidiDataByte(m.cc_value_on)) {
-        warnings.push_back("cc_value_on " + std::to_string(m.cc_value_on) + " is outside 0 to 127: never sent");
+        warnings.push_back(Outside("cc_value_on", m.cc_value_on, 0, kLastMidiDataByte) + ": never sent");
     }
     if (!IsMidiDataByte(m.cc_value_off)) {
-        warnings.push_back("cc_value_off " + std::to_string(m.cc_value_off) + " is outside 0 to 127: never sent");
+        warnings.push_back(Outside("cc_value_off", m.cc_value_off, 0, kLastMidiDataByte) + ": never sent");
     }
 }
 

@@ -6,13 +6,14 @@
 #include <string>
 
 #include "check.h"
+#include "engine/midi_message.h"
 
 // A packed message in words: "note-on 60 (C4) velocity 100", "program change 5",
 // "pitch bend +4096", "pitch bend centre".
 std::string MessageText(uint32_t packed);
 
-// The value of a packed pitch bend around its centre: -8192 to 8191.
-int PitchBendOf(uint32_t packed);
+// The value of a pitch bend message around its centre: -8192 to 8191.
+int PitchBendOf(const ShortMessage& message);
 
 // "+12" for 12, "-3" for -3, "0" for 0.
 std::string Signed(int value);

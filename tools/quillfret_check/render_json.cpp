@@ -33,23 +33,23 @@ const char* FailureName(FileFailure failure) {
 json Messages(const std::vector<uint32_t>& packed) {
     json messages = json::array();
     for (uint32_t message : packed) {
-        const uint32_t status = message & 0xF0;
-        json item = {{"channel", (message & 0x0F) + 1}, {"text", MessageText(message)}, {"packed", message}};
-        if (status == 0x90 || status == 0x80) {
-            item["type"] = status == 0x90 ? "note_on" : "note_off";
-            item["note"] = message >> 8 & 0x7F;
-            item["note_name"] = NoteName(static_cast<int>(message >> 8 & 0x7F));
-            if (status == 0x90) item["velocity"] = message >> 16 & 0x7F;
-        } else if (status == 0xC0) {
+        const ShortMessage m = UnpackShortMessage(message);
+        json item = {{"channel", m.channel}, {"text", MessageText(message)}, {"packed", message}};
+        if (m.status == MidiStatus::NoteOn || m.status == MidiStatus::NoteOff) {
+            item["type"] = m.status == MidiStatus::NoteOn ? "note_on" : "note_off";
+            item["note"] = m.data1;
+            item["note_name"] = NoteName(m.data1);
+            if (m.status == MidiStatus::NoteOn) item["velocity"] = m.data2;
+        } else if (m.status == MidiStatus::ProgramChange) {
             item["type"] = "program_change";
-            item["program"] = message >> 8 & 0x7F;
-        } else if (status == 0xE0) {
+            item["program"] = m.data1;
+        } else if (m.status == MidiStatus::PitchBend) {
             item["type"] = "pitch_bend";
-            item["value"] = PitchBendOf(message);
+            item["value"] = PitchBendOf(m);
         } else {
             item["type"] = "control_change";
-            item["controller"] = message >> 8 & 0x7F;
-            item["value"] = message >> 16 & 0x7F;
+            item["controller"] = m.data1;
+            item["value"] = m.data2;
         }
         messages.push_back(std::move(item));
     }

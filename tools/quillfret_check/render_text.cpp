@@ -9,8 +9,8 @@
 
 namespace {
 
-bool IsControlChange(uint32_t message, uint32_t channel, uint32_t controller) {
-    return (message & 0xFF) == (0xB0 | channel) && (message >> 8 & 0x7F) == controller;
+bool IsControlChange(const ShortMessage& message, int32_t channel, int32_t controller) {
+    return message.status == MidiStatus::ControlChange && message.channel == channel && message.data1 == controller;
 }
 
 // A bank select and the program change it belongs to, in one phrase:
@@ -19,16 +19,15 @@ bool IsControlChange(uint32_t message, uint32_t channel, uint32_t controller) {
 // are said one by one.
 size_t SayBankAndProgram(const std::vector<uint32_t>& messages, size_t i, std::string& text) {
     if (i + 2 >= messages.size()) return 0;
-    const uint32_t channel = messages[i] & 0x0F;
-    const uint32_t program = messages[i + 2];
-    if (!IsControlChange(messages[i], channel, kBankSelectHigh) ||
-        !IsControlChange(messages[i + 1], channel, kBankSelectLow) || (program & 0xFF) != (0xC0 | channel)) {
+    const ShortMessage high = UnpackShortMessage(messages[i]);
+    const ShortMessage low = UnpackShortMessage(messages[i + 1]);
+    const ShortMessage program = UnpackShortMessage(messages[i + 2]);
+    if (!IsControlChange(high, high.channel, kBankSelectHigh) || !IsControlChange(low, high.channel, kBankSelectLow) ||
+        program.status != MidiStatus::ProgramChange || program.channel != high.channel) {
         return 0;
     }
-    const uint32_t high = messages[i] >> 16 & 0x7F;
-    const uint32_t low = messages[i + 1] >> 16 & 0x7F;
-    text += MessageText(program) + " (bank " + std::to_string(high << 7 | low) + ": CC 0 = " + std::to_string(high) +
-            ", CC 32 = " + std::to_string(low) + ")";
+    text += MessageText(messages[i + 2]) + " (bank " + std::to_string(high.data2 << 7 | low.data2) +
+            ": CC 0 = " + std::to_string(high.data2) + ", CC 32 = " + std::to_string(low.data2) + ")";
     return 3;
 }
 

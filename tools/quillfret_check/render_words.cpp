@@ -12,23 +12,21 @@ std::string NoteName(int note) {
 
 std::string Signed(int value) { return (value > 0 ? "+" : "") + std::to_string(value); }
 
-int PitchBendOf(uint32_t packed) {
-    return static_cast<int>((packed >> 16 & 0x7F) << 7 | (packed >> 8 & 0x7F)) - kPitchBendCentre;
-}
+int PitchBendOf(const ShortMessage& message) { return (message.data2 << 7 | message.data1) - kPitchBendCentre; }
 
 std::string MessageText(uint32_t packed) {
-    const uint32_t status = packed & 0xF0;
-    const int data1 = static_cast<int>(packed >> 8 & 0x7F);
-    const int data2 = static_cast<int>(packed >> 16 & 0x7F);
-    const std::string note = std::to_string(data1) + " (" + NoteName(data1) + ")";
-    if (status == 0x90) return "note-on " + note + " velocity " + std::to_string(data2);
-    if (status == 0x80) return "note-off " + note;
-    if (status == 0xC0) return "program change " + std::to_string(data1);
-    if (status == 0xE0) {
-        const int bend = PitchBendOf(packed);
-        return bend == 0 ? "pitch bend centre" : "pitch bend " + Signed(bend);
+    const ShortMessage m = UnpackShortMessage(packed);
+    const std::string note = std::to_string(m.data1) + " (" + NoteName(m.data1) + ")";
+    switch (m.status) {
+        case MidiStatus::NoteOn: return "note-on " + note + " velocity " + std::to_string(m.data2);
+        case MidiStatus::NoteOff: return "note-off " + note;
+        case MidiStatus::ProgramChange: return "program change " + std::to_string(m.data1);
+        case MidiStatus::PitchBend: {
+            const int bend = PitchBendOf(m);
+            return bend == 0 ? "pitch bend centre" : "pitch bend " + Signed(bend);
+        }
+        default: return "control change " + std::to_string(m.data1) + " value " + std::to_string(m.data2);
     }
-    return "control change " + std::to_string(data1) + " value " + std::to_string(data2);
 }
 
 std::string TransposeText(int32_t change) {
@@ -36,7 +34,7 @@ std::string TransposeText(int32_t change) {
     const int64_t size = change < 0 ? -int64_t{change} : int64_t{change};
     return "transpose " + Signed(change) + ": the notes of every mapping switched on afterwards move " +
            (change > 0 ? "up " : "down ") + std::to_string(size) + (size == 1 ? " semitone" : " semitones") +
-           "; the transpose stays within -48..48";
+           "; the transpose stays within " + std::to_string(-kTransposeLimit) + ".." + std::to_string(kTransposeLimit);
 }
 
 std::string SizeText(std::uintmax_t bytes) {
