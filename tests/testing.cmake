@@ -1,7 +1,14 @@
+# How the tests are built and run, for every folder that has tests (tests,
+# tools, bench). CTest runs the Windows test programs under Wine, in prefixes
+# of this build tree.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/fixtures/wine/wine.cmake)
+endif()
+
 # quillfret_add_gtest(NAME SOURCES ... LIBS ... [ENVIRONMENT ...] [PREFIX name])
 # Every test case becomes a CTest test: natively through GoogleTest's own
-# discovery; in the Windows build each case runs under Wine through the
-# cross-compiling emulator (quillfret_wine_gtest), in the prefix PREFIX
+# discovery; in the Windows build each case runs under Wine
+# (quillfret_wine_gtest), in the prefix PREFIX
 # (one case at a time) or else in the shared one.
 function(quillfret_add_gtest name)
   cmake_parse_arguments(arg "" "PREFIX" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
