@@ -5,14 +5,19 @@
 
 #include <climits>
 
+#include "config/utf8.h"
+
 std::optional<std::string> WideToAnsi(std::wstring_view text) {
+    // Where the ANSI code page is UTF-8 (Windows' "Use Unicode UTF-8"
+    // option) it holds every path. WideCharToMultiByte refuses the flag and
+    // the report used below for UTF-8, so the text takes the program's own
+    // strict UTF-8 form, which refuses only what is no text (a lone surrogate).
+    if (GetACP() == CP_UTF8) return WideToUtf8(text);
     if (text.empty()) return std::string();
     if (text.size() > INT_MAX) return std::nullopt;
     const int length = static_cast<int>(text.size());
     // Without best-fit mapping, a character the code page lacks becomes the
-    // default character and is reported through `used_default`. Where the
-    // code page is UTF-8 these flags are refused and the call fails: nothing
-    // is returned then either, and the caller keeps to its own UTF-8 form.
+    // default character and is reported through `used_default`.
     BOOL used_default = FALSE;
     const int size =
         WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &used_default);

@@ -61,6 +61,42 @@ TEST_F(Cp1252Test, NoBestFitReplacement) {
     EXPECT_EQ(AnsiToWide("\xE9\x80"), L"\u00e9\u20ac");
 }
 
+// Where the ANSI code page is UTF-8 it holds every path, which is stored
+// plainly, without the mark; a path that is no text is not stored. Wine
+// gives a locale without an ANSI code page (hi_IN) the code page UTF-8, as
+// Windows' "Use Unicode UTF-8" option does.
+class Utf8CodePageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (GetACP() != CP_UTF8) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not UTF-8";
+        state_.last_config_path = dir_.Wide("last_config.txt");
+    }
+
+    // The bytes stored for `selected`.
+    std::string Saved(const std::wstring& selected) {
+        state_.current_config = selected;
+        SaveLastConfig(state_);
+        return ReadBytes(state_.last_config_path);
+    }
+
+    TempDir dir_;
+    CoreState state_;
+};
+
+TEST_F(Utf8CodePageTest, EveryPathIsStoredPlainly) {
+    const std::wstring selected = dir_.Wide("a.json");
+    WriteBytes(selected, "{}");
+    EXPECT_EQ(Saved(selected), dir_.path().string() + "\\a.json");
+    state_.current_config.clear();
+    LoadLastConfig(state_);
+    EXPECT_EQ(state_.current_config, selected);
+
+    EXPECT_EQ(Saved(L"C:\\CFG\\\u043c\u0443\u0437\u044b\u043a\u0430 \u97f3\u697d.json"),
+              "C:\\CFG\\\xD0\xBC\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0 \xE9\x9F\xB3\xE6\xA5\xBD.json");
+    const std::string stored = ReadBytes(state_.last_config_path);
+    EXPECT_EQ(Saved(std::wstring(L"C:\\CFG\\") + wchar_t{0xD800} + L".json"), stored) << "a lone surrogate is no text";
+}
+
 // Text mode: a line ended by CR LF (as Notepad writes it) names the path without the CR.
 TEST(LastConfigWinTest, CrLfLineEndIsNotPartOfThePath) {
     TempDir dir;
