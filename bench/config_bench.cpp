@@ -1,5 +1,7 @@
 // LoadConfig: reading a changed mapping file (time per entry) and the call
-// for an unchanged one (the two file-system queries only).
+// for an unchanged one (the two file-system queries only). The files hold
+// 100, 1,000 and 5,000 entries: 5,000 of these entries, about 0.95 MB, are
+// the most that fit under the loader's 1 MiB limit.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -7,6 +9,7 @@
 #include <string>
 
 #include "config/config_loader.h"
+#include "config/mapping_file.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ void BM_LoadConfig_Changed(benchmark::State& state) {
     const int entries = static_cast<int>(state.range(0));
     CoreState core;
     const fs::path path = WriteMappingFile(entries, core.key_names);
+    if (fs::file_size(path) > kMaxMappingFileBytes) state.SkipWithError("the file is over the size limit");
     core.current_config = path.wstring();
     for (auto _ : state) {
         core.loaded_write_time = 0;  // as if the file had been saved again
@@ -60,6 +64,6 @@ void BM_LoadConfig_Unchanged(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_LoadConfig_Changed)->Arg(100)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadConfig_Changed)->Arg(100)->Arg(1'000)->Arg(5'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadConfig_Unchanged)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

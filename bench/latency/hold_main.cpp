@@ -19,8 +19,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,6 +26,8 @@
 #include "latency/input_schedule.h"
 #include "latency/round_steps.h"
 #include "latency/target_program.h"
+#include "support/test_files.h"
+#include "support/win32_write.h"
 
 namespace fs = std::filesystem;
 
@@ -39,11 +39,6 @@ constexpr int64_t kScheduleLeadDivisor = 50;  // a fiftieth of a second
 constexpr size_t kActionAtEvent = 50;         // 0.5 s into the schedule
 constexpr std::uintmax_t kOneMiB = 1024 * 1024;
 constexpr ULONGLONG kCleanupTimeoutMs = 3000;
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The mapping with `filler` entries before its own (the last entry of a
 // key counts), as many as fit in `size` bytes, padded with spaces to it.
@@ -63,9 +58,10 @@ struct Cfg {
 };
 
 void DoAction(const std::wstring& action, HWND window, const Cfg& cfg, const std::string& mapping) {
-    if (action == L"reload_1mib") RewriteFile(cfg.bench(), Inflated(mapping, R"({"key":"66"},)", kOneMiB));
+    if (action == L"reload_1mib")
+        WriteWithWin32(cfg.bench(), Inflated(mapping, R"({"key":"66"},)", kOneMiB), CREATE_ALWAYS);
     if (action == L"reload_900kib") {
-        RewriteFile(cfg.bench(), Inflated(mapping, R"({"key":"66","note":60},)", 900 * 1024));
+        WriteWithWin32(cfg.bench(), Inflated(mapping, R"({"key":"66","note":60},)", 900 * 1024), CREATE_ALWAYS);
     }
     if (action == L"new_config") PostMessageW(window, WM_COMMAND, ID_NEW_CONFIG, 0);
     if (action == L"edit_current") PostMessageW(window, WM_COMMAND, ID_EDIT_CURRENT, 0);
@@ -101,7 +97,7 @@ bool CloseOpenedWindows() {
 
 // Puts CFG back: the mapping file as it was, nothing that a command made.
 void RestoreCfg(const Cfg& cfg, const std::string& mapping) {
-    RewriteFile(cfg.bench(), mapping);
+    WriteWithWin32(cfg.bench(), mapping, CREATE_ALWAYS);
     std::error_code ignored;  // what is not there needs no removing
     fs::remove(cfg.other(), ignored);
     fs::remove(cfg.folder / L"last_config.txt", ignored);
@@ -131,20 +127,18 @@ int wmain(int argc, wchar_t** argv) {
     if (argc != 5) return Fail("usage: QUILLFRET.exe RECORD LOG ACTION");
     const std::wstring program = argv[1], record = argv[2], log_path = argv[3], action = argv[4];
     const Cfg cfg{fs::path(program).parent_path() / L"CFG"};
-    const std::string mapping = ReadAll(cfg.bench());
+    const std::string mapping = ReadBytes(cfg.bench());
     if (mapping.find('[') == std::string::npos) return Fail("no mapping file in CFG");
-    if (action == L"choose_config" && !RewriteFile(cfg.other(), mapping))
+    if (action == L"choose_config" && !WriteWithWin32(cfg.other(), mapping, CREATE_ALWAYS))
         return Fail("the second config was not written");
     DeleteFileW(record.c_str());
-    SetEnvironmentVariableW(L"QF_VMIDI_PORTS", L"Fenwickloop Bench");
-    SetEnvironmentVariableW(L"QF_VMIDI_RECORD", record.c_str());
 
     latency::InjectLog log{CounterFrequency(), {}};
     DWORD exit_code = 1;
     size_t expected = 0;
     {
         TargetProgram target;
-        if (!target.Start(program)) return Fail("the program did not start");
+        if (!target.Start(program, record)) return Fail("the program did not start");
         if (!target.WaitForWindow(L"QuillfretWindow", kWindowTimeoutMs)) return Fail("no window of the program");
         if (!ProbeUntilReady(record, log)) return Fail("the program sent nothing for the probe key");
         Sleep(kSettleMs);

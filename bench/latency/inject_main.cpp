@@ -36,11 +36,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc != 5 && argc != 6) return Fail("usage: PROGRAM.exe WINDOW_CLASS RECORD LOG [STORM_FILE]");
     const std::wstring program = argv[1], window_class = argv[2], record = argv[3], log_path = argv[4];
     DeleteFileW(record.c_str());
-    SetEnvironmentVariableW(L"QF_VMIDI_PORTS", L"Fenwickloop Bench");
-    SetEnvironmentVariableW(L"QF_VMIDI_RECORD", record.c_str());
 
     TargetProgram target;
-    if (!target.Start(program)) return Fail("the program did not start");
+    if (!target.Start(program, record)) return Fail("the program did not start");
     if (!target.WaitForWindow(window_class.c_str(), kWindowTimeoutMs)) return Fail("no window of the program");
     latency::InjectLog log{CounterFrequency(), {}};
     if (!ProbeUntilReady(record, log)) return Fail("the program sent nothing for the probe key");

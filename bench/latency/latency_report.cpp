@@ -2,7 +2,7 @@
 //   latency_report mapping            prints the mapping file Quillfret is given
 //   latency_report table DIR LABEL    prints the latency rows of one run as
 //                                     tab-separated figure, value, baseline,
-//                                     ratio, goal
+//                                     ratio
 // DIR holds the rounds of the run: <program>-<condition>-<n>.inject (the
 // injector's log) with <program>-<condition>-<n>.record (the MIDI record).
 #include <filesystem>
@@ -58,8 +58,7 @@ int PrintTable(const fs::path& dir, const std::string& label) {
         }
     }
     for (const auto& row : latency::LatencyRows(groups, label)) {
-        std::cout << row.figure << '\t' << row.value << '\t' << row.baseline << '\t' << row.ratio << '\t' << row.goal
-                  << '\n';
+        std::cout << row.figure << '\t' << row.value << '\t' << row.baseline << '\t' << row.ratio << '\n';
     }
     return 0;
 }

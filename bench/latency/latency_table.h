@@ -15,12 +15,12 @@
 
 namespace latency {
 
+// One row of the table; the goals are attached by bench/tools/goals.awk.
 struct TableRow {
     std::string figure;
     std::string value;
     std::string baseline;
     std::string ratio;
-    std::string goal;  // the goal and whether it was met; empty for figures only reported
 };
 
 using GroupedSamples = std::map<std::string, RoundSamples>;

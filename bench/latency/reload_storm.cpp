@@ -2,11 +2,8 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-#include "latency/round_steps.h"
+#include "support/test_files.h"
+#include "support/win32_write.h"
 
 namespace {
 
@@ -14,9 +11,7 @@ constexpr DWORD kPeriodMs = 50;
 
 }  // namespace
 
-ReloadStorm::ReloadStorm(std::wstring path) : path_(std::move(path)) {
-    std::ifstream in(std::filesystem::path(path_), std::ios::binary);
-    content_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+ReloadStorm::ReloadStorm(std::wstring path) : path_(std::move(path)), content_(ReadBytes(path_)) {
     if (!content_.empty()) thread_ = std::thread([this] { Run(); });
 }
 
@@ -28,7 +23,7 @@ ReloadStorm::~ReloadStorm() {
 void ReloadStorm::Run() {
     ULONGLONG next = GetTickCount64();
     while (!stop_) {
-        if (RewriteFile(path_, content_)) ++rewrites_;
+        if (WriteWithWin32(path_, content_, CREATE_ALWAYS)) ++rewrites_;
         next += kPeriodMs;
         const ULONGLONG now = GetTickCount64();
         if (next > now) Sleep(static_cast<DWORD>(next - now));

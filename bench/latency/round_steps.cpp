@@ -52,13 +52,3 @@ bool WriteLog(const std::wstring& path, const latency::InjectLog& log) {
     latency::WriteInjectLog(out, log);
     return static_cast<bool>(out);
 }
-
-bool RewriteFile(const std::wstring& path, const std::string& content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == content.size();
-}

@@ -24,7 +24,3 @@ size_t MessageCount(const std::vector<ScheduledInput>& schedule);
 void WaitForArrivals(const std::wstring& record, size_t expected);
 
 bool WriteLog(const std::wstring& path, const latency::InjectLog& log);
-
-// Writes `content` as the whole file with one write, as most editors save
-// (other programs may keep reading it). False when any step failed.
-bool RewriteFile(const std::wstring& path, const std::string& content);

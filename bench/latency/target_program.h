@@ -4,20 +4,23 @@
 
 #include <string>
 
-// One program under measurement (Quillfret or a floor program), started
-// with the virtual MIDI port configured and quit through its hidden window.
+#include "support/process.h"
+
+// One program under measurement (Quillfret or a floor program), started in
+// its own folder with the virtual MIDI port "Fenwickloop Bench" and quit
+// through its hidden window.
 class TargetProgram {
 public:
     TargetProgram() = default;
     TargetProgram(const TargetProgram&) = delete;
     TargetProgram& operator=(const TargetProgram&) = delete;
-    ~TargetProgram();
+    ~TargetProgram();  // a program still running is ended: it would keep its hooks in the next round
 
-    // Starts `exe` in its own folder; the child inherits the MIDI port's
-    // settings from this process's environment. False when it did not start.
-    bool Start(const std::wstring& exe);
+    // Starts `exe`, whose port records to `record`. False when it did not start.
+    bool Start(const std::wstring& exe, const std::wstring& record);
 
-    // Waits for the program's window of `window_class`; false after the timeout.
+    // Waits for the program's window of `window_class`; false after the
+    // timeout, or when the program ended first.
     bool WaitForWindow(const wchar_t* window_class, DWORD timeout_ms);
 
     // Posts the Quit command (the programs share its number) and waits for
@@ -26,6 +29,6 @@ public:
     DWORD Quit();
 
 private:
-    PROCESS_INFORMATION process_{};
+    ChildProcess process_;
     HWND window_ = nullptr;
 };

@@ -1,0 +1,40 @@
+# Attaches the goals of goals.tsv (the first file) to the rows of the table
+# (figure, value, baseline, ratio, tab-separated; the other files) and says
+# for each whether this run met it. Rows without a goal pass unchanged.
+#   awk -F'\t' -f goals.awk goals.tsv rows.tsv
+
+# A time in nanoseconds: "5.985 ns", "31978.300 us", "76.354 ms".
+function ns(text,    part) {
+    split(text, part, " ")
+    if (part[2] == "us") return part[1] * 1000
+    if (part[2] == "ms") return part[1] * 1000000
+    if (part[2] == "s") return part[1] * 1000000000
+    return part[1] + 0
+}
+
+function met(goal, value, ratio,    part) {
+    split(goal, part, " ")
+    if (part[1] == "=") return value + 0 == part[2] + 0
+    if (part[1] == "ratio") return ratio != "" && ratio != "n/a" && ratio + 0 <= part[3] + 0
+    if (part[1] == "<") return ns(value) < ns(part[2] " " part[3])
+    return ns(value) <= ns(part[2] " " part[3])
+}
+
+FNR == NR {
+    if ($0 !~ /^#/ && NF == 2) {
+        pattern[++goals] = $1
+        goal[goals] = $2
+    }
+    next
+}
+
+{
+    verdict = ""
+    for (i = 1; i <= goals; ++i) {
+        if ($1 ~ pattern[i]) {
+            verdict = goal[i] (met(goal[i], $2, $4) ? " ok" : " MISSED")
+            break
+        }
+    }
+    printf "%s\t%s\t%s\t%s\t%s\n", $1, $2, $3, $4, verdict
+}
