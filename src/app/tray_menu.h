@@ -10,7 +10,7 @@
 // attached to).
 HMENU BuildConfigsMenu(const ConfigList& configs);
 
-// Builds the tray menu from a fresh scan of the CFG folder (RescanCfgFolder), shows it at the
-// cursor and destroys it when it closes. The chosen item arrives afterwards
-// at `state.window` as WM_COMMAND.
+// Builds the tray menu from a fresh scan of the CFG folder
+// (RescanCfgFolder), shows it at the cursor and destroys it when it closes.
+// The chosen item arrives afterwards at `state.window` as WM_COMMAND.
 void ShowTrayMenu(AppState& state);
