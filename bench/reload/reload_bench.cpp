@@ -107,6 +107,6 @@ int wmain(int argc, wchar_t** argv) {
         1.5);
     Row(label + " LoadConfig of a changed file (" + std::to_string(state.mappings.size()) +
             " entries) / reading its bytes",
-        Measure([&] { LoadConfig(state, AlwaysNewTime); }, [&] { ReadBytes(path); }), 0);
+        Measure([&] { LoadConfig(state, {}, AlwaysNewTime); }, [&] { ReadBytes(path); }), 0);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/port_sender.h"
 #include "config/config_loader.h"
 
 namespace {
@@ -41,5 +42,5 @@ void FollowCfgFolder(AppState& state) {
 }
 
 void ReloadConfig(AppState& state) {
-    NoteLoadOutcome(state.load_retry, LoadConfig(state), static_cast<int64_t>(GetTickCount64()));
+    NoteLoadOutcome(state.load_retry, LoadConfig(state, PortSender(state)), static_cast<int64_t>(GetTickCount64()));
 }

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "app/cfg_watch.h"
+#include "app/port_sender.h"
+#include "config/config_loader.h"
 
 // The results of the release calls are not tested: at this point there is
 // nothing left to do about a failure, and a failing step must not keep the
@@ -14,6 +16,8 @@ void ReleaseResources(AppState& state) {
     }
     if (HHOOK hook = std::exchange(state.keyboard_hook, nullptr)) UnhookWindowsHookEx(hook);
     if (HHOOK hook = std::exchange(state.mouse_hook, nullptr)) UnhookWindowsHookEx(hook);
+    // While the port is open; the hooks are gone, so nothing switches on again.
+    SwitchOffOnChange(state, PortSender(state));
     CloseMidiOut(state.midi_out);
     StopFolderWatch(state);
     if (HANDLE mutex = std::exchange(state.instance_mutex, nullptr)) CloseHandle(mutex);
