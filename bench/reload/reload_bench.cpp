@@ -103,6 +103,6 @@ int wmain(int argc, wchar_t** argv) {
                 }));
     Row(label + " LoadConfig of a changed file (" + std::to_string(state.mappings.size()) +
             " entries) / reading its bytes",
-        Measure([&] { LoadConfig(state, AlwaysNewTime); }, [&] { ReadBytes(path); }));
+        Measure([&] { LoadConfig(state, {}, AlwaysNewTime); }, [&] { ReadBytes(path); }));
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/error_text.h"
+#include "app/port_sender.h"
 #include "config/catalogue.h"
 #include "config/config_loader.h"
 
@@ -90,7 +91,9 @@ std::optional<std::wstring> PrepareCfgFolder(const std::wstring& cfg_dir) {
     return CheckListable(cfg_dir);
 }
 
-void LoadCurrentConfig(AppState& state) { NoteLoadOutcome(state.cfg_folder.load_retry, LoadConfig(state), Now()); }
+void LoadCurrentConfig(AppState& state) {
+    NoteLoadOutcome(state.cfg_folder.load_retry, LoadConfig(state, PortSender(state)), Now());
+}
 
 void StartCfgWatch(AppState& state) {
     HANDLE watch = FindFirstChangeNotificationW(state.cfg_dir.c_str(), FALSE,

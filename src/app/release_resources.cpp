@@ -4,6 +4,8 @@
 
 #include "app/cfg_folder.h"
 #include "app/input_hooks.h"
+#include "app/port_sender.h"
+#include "config/config_loader.h"
 
 // The results of the release calls are not tested: at this point there is
 // nothing left to do about a failure, and a failing step must not keep the
@@ -14,6 +16,8 @@ void ReleaseResources(AppState& state) {
         Shell_NotifyIconW(NIM_DELETE, &icon);
     }
     RemoveInputHooks(state);
+    // While the port is open; the hooks are gone, so nothing switches on again.
+    SwitchOffOnChange(state, PortSender(state));
     CloseMidiOut(state.midi_out);
     StopCfgWatch(state);
     if (HANDLE mutex = std::exchange(state.instance_mutex, nullptr)) CloseHandle(mutex);

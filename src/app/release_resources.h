@@ -5,4 +5,6 @@
 // Gives back, in this order, the tray icon, the keyboard hook, the mouse hook,
 // the MIDI port, the folder watch and the single-instance mutex. Each is
 // released only while held and cleared at once, so a second run does nothing.
+// Before the port closes, a file in force with "release_on_change" has
+// everything still on switched off.
 void ReleaseResources(AppState& state);

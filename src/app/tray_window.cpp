@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/menu_commands.h"
+#include "app/port_sender.h"
 #include "app/release_resources.h"
 #include "app/tray_menu.h"
 #include "app/window_messages.h"
@@ -14,9 +15,8 @@ namespace {
 void HandleTriggerMessage(AppState& state, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
     HandleTrigger(
-        state.mappings, state.transpose, code, lparam != 0,
-        [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; },
-        [&state](uint32_t message) { SendShortMessage(state.midi_out, message); });
+        state.mappings, state.player, code, lparam != 0,
+        [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, PortSender(state));
 }
 
 NOTIFYICONDATAW TrayIconRecord(HWND window) {

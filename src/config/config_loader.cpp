@@ -4,43 +4,62 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "config/file_time.h"
 #include "config/mapping_file.h"
 #include "config/utf8.h"
+#include "config/wide_path.h"
+#include "engine/mapping_engine.h"
 
 namespace fs = std::filesystem;
 
-LoadOutcome LoadConfig(CoreState& state) { return LoadConfig(state, LastWriteTime); }
+namespace {
 
-LoadOutcome LoadConfig(CoreState& state, WriteTimeQuery write_time) {
+// Puts the table just read in force, after what was in force has ended.
+void PutInForce(CoreState& state, MappingFileRead& read, bool same_file, const MidiSend& send) {
+    SwitchOffOnChange(state, send);
+    if (!same_file) state.player.transpose = 0;
+    state.mappings = std::move(read.mappings);
+    state.release_on_change = read.release_on_change;
+    TakeTable(state.player, state.mappings);
+}
+
+}  // namespace
+
+void SwitchOffOnChange(CoreState& state, const MidiSend& send) {
+    if (state.release_on_change && send) SwitchOffEverything(state.player, send);
+}
+
+LoadOutcome LoadConfig(CoreState& state, const MidiSend& send) { return LoadConfig(state, send, LastWriteTime); }
+
+LoadOutcome LoadConfig(CoreState& state, const MidiSend& send, WriteTimeQuery write_time) {
     if (state.current_config.empty()) return LoadOutcome::Unchanged;
+    // A path without a file-system form (not UTF-16, say) names no file there is.
+    const std::optional<fs::path> path = PathFromWide(state.current_config);
+    if (!path) return LoadOutcome::Unchanged;
     try {
-        const fs::path path(state.current_config);
-        const std::optional<int64_t> time = write_time(path);
+        const std::optional<int64_t> time = write_time(*path);
         if (!time) return LoadOutcome::Unchanged;
-        if (*time == state.loaded_write_time && state.current_config == state.loaded_path) {
-            return LoadOutcome::Unchanged;
-        }
+        const bool same_file = state.current_config == state.loaded_path;
+        if (same_file && *time == state.loaded_write_time && !state.read_again) return LoadOutcome::Unchanged;
         // From here the file counts as read, also when it fails: it is tried
         // again only when its time or the selection changes.
+        MappingFileRead read = LoadMappingFile(*path, state.key_names);
+        PutInForce(state, read, same_file, send);
         state.loaded_path = state.current_config;
         state.loaded_write_time = *time;
-        const MappingFileRead read = LoadMappingFile(path, state.key_names, state.mappings);
         if (read.midi_device) state.midi_device = WideFromUtf8(*read.midi_device);
         // Two exceptions, where what was read need not be the saved text: a
         // file another program holds for a moment (a scanner, a sync tool),
-        // and one saved again while it was read. Neither counts as read (an
-        // empty path matches no file), and the caller is asked to load again.
-        if (read.busy || write_time(path) != time) {
-            state.loaded_path.clear();
-            return LoadOutcome::ReadAgain;
-        }
-        return LoadOutcome::Read;
+        // and one saved again while it was read. Neither counts as read, and
+        // the caller is asked to load again.
+        state.read_again = read.busy || write_time(*path) != time;
+        return state.read_again ? LoadOutcome::ReadAgain : LoadOutcome::Read;
     } catch (const std::exception&) {
-        // Only a path the platform cannot represent or running out of memory
-        // lands here. The callers have no error handling and the program must
-        // go on with what it has, so the load just ends.
+        // Only running out of memory lands here. The callers have no error
+        // handling and the program must go on with what it has, so the load
+        // just ends.
         return LoadOutcome::Unchanged;
     }
 }

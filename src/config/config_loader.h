@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "config/core_state.h"
@@ -9,6 +10,9 @@
 // Asks for the last-write time of the thing at `path` (links followed), in
 // 100-nanosecond ticks; nothing when it does not exist or the query fails.
 using WriteTimeQuery = std::optional<int64_t> (*)(const std::filesystem::path& path);
+
+// Sends one packed MIDI message on the program's port.
+using MidiSend = std::function<void(uint32_t message)>;
 
 // What a load did with the current mapping file.
 enum class LoadOutcome {
@@ -22,7 +26,19 @@ enum class LoadOutcome {
 // the file only when its path or last-write time differs from the file last
 // read; absorbs every problem of the file (the callers have no error
 // handling), leaving the table empty for a file that fails as a whole.
-LoadOutcome LoadConfig(CoreState& state, WriteTimeQuery write_time);
+//
+// It alone decides what stays in force when a file is read: when the file
+// going out of force has "release_on_change", everything still on is
+// switched off first through `send`; every read forgets which toggles are
+// on; the transpose starts at 0 when another file than the one in force is
+// read. A key held meanwhile still ends what its press started.
+LoadOutcome LoadConfig(CoreState& state, const MidiSend& send, WriteTimeQuery write_time);
 
 // LoadConfig with the platform's full-resolution query (config/file_time.h).
-LoadOutcome LoadConfig(CoreState& state);
+// Without `send` nothing can be sent (no port is open yet).
+LoadOutcome LoadConfig(CoreState& state, const MidiSend& send = {});
+
+// What the file in force asks for as it goes out of force (before another is
+// read, and at Quit): with "release_on_change", everything still on is
+// switched off through `send`; without it nothing is sent.
+void SwitchOffOnChange(CoreState& state, const MidiSend& send);

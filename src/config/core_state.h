@@ -7,6 +7,7 @@
 #include "config/default_device.h"
 #include "config/key_names.h"
 #include "engine/mapping.h"
+#include "engine/player.h"
 
 // Full paths of the mapping files found in the CFG folder, in listing order.
 using ConfigList = std::vector<std::wstring>;
@@ -27,15 +28,19 @@ struct CoreState {
     ConfigList config_list;
     std::wstring midi_device = DefaultMidiDeviceWide();  // name fragment of the output port
 
-    // The mapping file last read and its last-write time: a load reads the
-    // current file again only when its path or its time differs.
+    // The mapping file whose table is in force and the last-write time it
+    // was read at: a load reads the current file again only when its path
+    // or its time differs, or when the last read did not count.
     int64_t loaded_write_time = 0;
     std::wstring loaded_path;
+    bool read_again = false;  // the last read did not count (busy, or saved meanwhile)
 
     KeyNameTable key_names;
+    // What the file in force says: its mappings, and whether everything that
+    // is on is switched off before it goes out of force.
     MappingTable mappings;
-    // The player's transpose and what each trigger switched on with: kept
-    // across reloads, like a held key, so that a release after a reload
-    // switches off the notes its press switched on.
-    Transpose transpose;
+    bool release_on_change = false;
+    // What is playing: the transpose and what each trigger switched on. It
+    // outlives reloads, so that a release ends what its press started.
+    Player player;
 };

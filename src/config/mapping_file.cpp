@@ -238,15 +238,18 @@ void NoteFailure(MappingFileReport& report, const Position& at, const std::excep
         dynamic_cast<const json::exception*>(&error) != nullptr ? ParserWords(error.what(), "] ") : error.what();
 }
 
-std::optional<std::string> ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingTable& mappings,
-                                        MappingFileReport* report) {
-    std::optional<std::string> midi_device;
+// Reads the document into `read`: the device name, the table and the
+// top-level switches.
+void ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingFileRead& read, MappingFileReport* report) {
     json document;
-    Reader r{key_names, mappings, report, {}};  // points into the document, so it ends first
+    Reader r{key_names, read.mappings, report, {}};  // points into the document, so it ends first
     try {
         in >> document;  // stream extraction: one value; whatever follows it is not read
         if (const json* device = document.is_object() ? Member(r, document, "midi_device") : nullptr) {
-            midi_device = Text(r, *device);
+            read.midi_device = Text(r, *device);
+        }
+        if (const json* release = document.is_object() ? Member(r, document, "release_on_change") : nullptr) {
+            read.release_on_change = Expect(r, *release, "a boolean").get<bool>();
         }
         r.at = Position{};
         Expect(r, document, "an object");
@@ -256,10 +259,10 @@ std::optional<std::string> ReadDocument(std::istream& in, const KeyNameTable& ke
         // an entry the guard let through, running out of memory) fails the
         // file as a whole, on purpose: no half-read file stays in force. The
         // device name read before stays.
-        r.mappings.clear();
+        read.mappings.clear();
+        read.release_on_change = false;
         if (r.report != nullptr) NoteFailure(*r.report, r.at, error, in);
     }
-    return midi_device;
 }
 
 MappingFileRead Refuse(MappingFileReport* report, FileFailure failure) {
@@ -270,8 +273,7 @@ MappingFileRead Refuse(MappingFileReport* report, FileFailure failure) {
 }  // namespace
 
 MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
-                                MappingTable& mappings, MappingFileReport* report) {
-    mappings.clear();
+                                MappingFileReport* report) {
     if (!IsRegularFile(path)) return Refuse(report, FileFailure::NotReadable);
     std::error_code error;  // a size that cannot be read means the file cannot be read either
     const std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -283,5 +285,7 @@ MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyName
         refused.busy = HeldByAnotherProgram(path);
         return refused;
     }
-    return {ReadDocument(in, key_names, mappings, report)};
+    MappingFileRead read;
+    ReadDocument(in, key_names, read, report);
+    return read;
 }

@@ -59,14 +59,16 @@ struct MappingFileReport {
     std::size_t failure_column = 0;  //   (the text as read in text mode)
 };
 
-// What reading one mapping file gave besides its mappings.
+// What reading one mapping file gave. A file that fails as a whole gives an
+// empty table and no switches; its device name stays when it came first.
 struct MappingFileRead {
+    MappingTable mappings;
+    bool release_on_change = false;          // switch off what is on before the file goes out of force
     std::optional<std::string> midi_device;  // UTF-8, as written; also when the file failed after it
     bool busy = false;                       // it did not open because another program holds it: try again shortly
 };
 
-// Reads the mapping file at `path` into `mappings`, which it clears first,
-// resolving key texts through `key_names`. A file that fails as a whole
-// leaves `mappings` empty. Fills `report` when one is given. Never throws.
+// Reads the mapping file at `path`, resolving key texts through `key_names`.
+// Fills `report` when one is given. Never throws.
 MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
-                                MappingTable& mappings, MappingFileReport* report = nullptr);
+                                MappingFileReport* report = nullptr);

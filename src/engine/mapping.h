@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -17,6 +16,8 @@ enum class MappingMode : int32_t {
     Toggle = 1,  // each press flips; release does nothing
 };
 
+// One entry of a mapping file as loaded: what the file says, never written
+// while playing (what is playing lives in the Player, engine/player.h).
 struct Mapping {
     int32_t key = 0;
     int32_t modifier = 0;  // a key that must be held for the mapping to act; 0 = none
@@ -28,7 +29,6 @@ struct Mapping {
     int32_t cc_value_on = 127;
     int32_t cc_value_off = 0;
     MappingMode mode = MappingMode::Hold;
-    bool toggled_on = false;
     // Optional members: absent, the mapping sends only notes and controllers.
     std::optional<int32_t> program;     // program change at switch-on
     std::optional<int32_t> bank;        // bank select before the program change; counts only with `program`
@@ -42,12 +42,3 @@ using MappingTable = std::unordered_map<int32_t, Mapping>;
 // The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.
 constexpr int32_t kTransposeLimit = 48;
 
-// The player's transpose, like a held key: it lives beside the mapping table
-// and a reload never touches it. A switch-off shifts its notes by the
-// transpose that was in force at the same trigger's switch-on, so a transpose
-// change (or a reload) never leaves a note sounding. The record covers every
-// code the hooks produce.
-struct Transpose {
-    int32_t in_force = 0;
-    std::array<int8_t, 256> at_switch_on{};  // by trigger code
-};

@@ -6,6 +6,7 @@
 
 #include "engine/mapping.h"
 #include "engine/midi_message.h"
+#include "engine/player.h"
 
 // The engine's decisions, free of the platform: the caller supplies the two
 // answers it needs from the system, `key_is_down(vk)` (is this key held right
@@ -16,10 +17,14 @@ void SendIfPacked(std::optional<uint32_t> message, Send& send) {
     if (message) send(*message);
 }
 
-// A note moved by `shift` semitones. A note moved out of 0..127 stays out of
-// range, so that packing refuses it, and the sum never overflows.
-constexpr int32_t ShiftedNote(int32_t note, int32_t shift) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{note} + shift, -1, 128));
+// A written note as played with `shift` semitones: nothing when the note as
+// written, or as moved, lies outside 0..127. A note written out of range is
+// never played, whatever the transpose.
+constexpr std::optional<int32_t> PlayedNote(int32_t note, int32_t shift) {
+    if (!IsMidiDataByte(note)) return std::nullopt;
+    const int64_t moved = int64_t{note} + shift;
+    if (moved < 0 || moved > 127) return std::nullopt;
+    return static_cast<int32_t>(moved);
 }
 
 // What a switch-on sends before its notes: the bank select (only together
@@ -49,9 +54,10 @@ template <typename Send>
 void SwitchMapping(const Mapping& mapping, bool on, int32_t shift, Send& send) {
     if (on) SendSoundChange(mapping, send);
     for (int32_t note : mapping.notes) {
-        const int32_t shifted = ShiftedNote(note, shift);
-        SendIfPacked(on ? PackShortMessage(MidiStatus::NoteOn, mapping.channel, shifted, mapping.velocity)
-                        : PackShortMessage(MidiStatus::NoteOff, mapping.channel, shifted, 0),
+        const std::optional<int32_t> played = PlayedNote(note, shift);
+        if (!played) continue;
+        SendIfPacked(on ? PackShortMessage(MidiStatus::NoteOn, mapping.channel, *played, mapping.velocity)
+                        : PackShortMessage(MidiStatus::NoteOff, mapping.channel, *played, 0),
                      send);
     }
     if (mapping.cc_enabled) {
@@ -70,53 +76,110 @@ constexpr int32_t TransposeAfter(int32_t in_force, int32_t change) {
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{in_force} + change, -kTransposeLimit, kTransposeLimit));
 }
 
-// The transpose a switch-off of `code` uses: the one recorded at its
-// switch-on. A code outside 0..255 has no record (no hook produces one; only
-// a key name mapped to such a number and a message posted from outside reach
-// the engine with it), so it uses the transpose in force.
-constexpr int32_t TransposeOfSwitchOn(const Transpose& transpose, int32_t code) {
-    return IsHookCode(code) ? transpose.at_switch_on[static_cast<size_t>(code)] : transpose.in_force;
-}
-
-// Switches the mapping of `code` on: a transpose change first (the mapping's
-// own notes already use the new transpose), which is recorded for the switch-off.
+// Switches `mapping` on for its trigger: a transpose change first (the
+// mapping's own notes already use the new transpose), then its messages; and
+// remembers what ends them, as they were sent.
 template <typename Send>
-void SwitchOn(const Mapping& mapping, Transpose& transpose, int32_t code, Send& send) {
-    if (mapping.transpose) transpose.in_force = TransposeAfter(transpose.in_force, *mapping.transpose);
-    if (IsHookCode(code)) transpose.at_switch_on[static_cast<size_t>(code)] = static_cast<int8_t>(transpose.in_force);
-    SwitchMapping(mapping, true, transpose.in_force, send);
+void SwitchOn(const Mapping& mapping, Player& player, TriggerState& trigger, Send& send) {
+    if (mapping.transpose) player.transpose = TransposeAfter(player.transpose, *mapping.transpose);
+    SwitchMapping(mapping, true, player.transpose, send);
+    trigger.switch_off.clear();
+    auto remember = [&trigger](uint32_t message) { trigger.switch_off.push_back(message); };
+    SwitchMapping(mapping, false, player.transpose, remember);
+    trigger.modifier = mapping.modifier;
 }
 
-// Turns one trigger transition into MIDI messages by the mapping stored for
-// `code`, with the player's `transpose`. Unmapped codes and mappings whose
-// modifier is not held do nothing, on press and on release alike (so a
-// toggle does not flip and a transpose key changes nothing either).
-template <typename KeyIsDown, typename Send>
-void HandleTrigger(MappingTable& mappings, Transpose& transpose, int32_t code, bool down, KeyIsDown&& key_is_down,
-                   Send&& send) {
-    auto found = mappings.find(code);
-    if (found == mappings.end()) return;
-    Mapping& mapping = found->second;
-    if (mapping.modifier != 0 && !key_is_down(mapping.modifier)) return;
+// Sends what ends the trigger's last switch-on.
+template <typename Send>
+void SwitchOff(const TriggerState& trigger, Send& send) {
+    for (uint32_t message : trigger.switch_off) send(message);
+}
 
-    bool on = down;
-    if (mapping.mode == MappingMode::Toggle) {
-        if (!down) return;
-        mapping.toggled_on = !mapping.toggled_on;
-        on = mapping.toggled_on;
+// The mapping of `code`, when there is one and its modifier (if any) is held now.
+template <typename KeyIsDown>
+const Mapping* ActingMapping(const MappingTable& mappings, int32_t code, KeyIsDown& key_is_down) {
+    const auto found = mappings.find(code);
+    if (found == mappings.end()) return nullptr;
+    const Mapping& mapping = found->second;
+    if (mapping.modifier != 0 && !key_is_down(mapping.modifier)) return nullptr;
+    return &mapping;
+}
+
+template <typename KeyIsDown, typename Send>
+void Press(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown& key_is_down, Send& send) {
+    const Mapping* mapping = ActingMapping(mappings, code, key_is_down);
+    TriggerState* trigger = mapping != nullptr ? &TriggerStateOf(player, code) : FindTriggerState(player, code);
+    if (mapping != nullptr && mapping->mode == MappingMode::Hold) {
+        SwitchOn(*mapping, player, *trigger, send);
+        trigger->press = PressState::Held;
+        return;
     }
-    if (on) {
-        SwitchOn(mapping, transpose, code, send);
+    // A press that starts nothing for its release to end. Pressed again
+    // before its release, a trigger that switched a Hold mapping on leaves
+    // that to the release.
+    if (trigger != nullptr && trigger->press != PressState::Held) trigger->press = PressState::Pressed;
+    if (mapping == nullptr) return;
+    if (trigger->toggled_on) {
+        trigger->toggled_on = false;
+        SwitchOff(*trigger, send);
     } else {
-        SwitchMapping(mapping, false, TransposeOfSwitchOn(transpose, code), send);
+        SwitchOn(*mapping, player, *trigger, send);
+        trigger->toggled_on = true;
     }
 }
 
-// The same without a player's transpose, for a table without transpose keys:
-// every note is sent as written (a transpose key would change nothing beyond
-// this one call).
+// A release whose press switched a Hold mapping on ends exactly that, when
+// the modifier of the record the press used is held, whatever the table says
+// now. A release whose press started nothing, or was not seen, is taken as
+// the table says, with the transpose in force; unless the table it was
+// pressed under went out of force meanwhile: then it sends nothing.
 template <typename KeyIsDown, typename Send>
-void HandleTrigger(MappingTable& mappings, int32_t code, bool down, KeyIsDown&& key_is_down, Send&& send) {
-    Transpose none;
-    HandleTrigger(mappings, none, code, down, key_is_down, send);
+void Release(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown& key_is_down, Send& send) {
+    if (TriggerState* trigger = FindTriggerState(player, code)) {
+        switch (trigger->press) {
+            case PressState::Held:
+                if (trigger->modifier != 0 && !key_is_down(trigger->modifier)) return;
+                trigger->press = PressState::Up;
+                SwitchOff(*trigger, send);
+                return;
+            case PressState::Ended: trigger->press = PressState::Up; return;
+            case PressState::Pressed: trigger->press = PressState::Up; break;
+            case PressState::Up: break;
+        }
+    }
+    const Mapping* mapping = ActingMapping(mappings, code, key_is_down);
+    if (mapping != nullptr && mapping->mode == MappingMode::Hold)
+        SwitchMapping(*mapping, false, player.transpose, send);
+}
+
+// Turns one trigger transition into MIDI messages: a press by the mapping
+// stored for `code`, a release by what its press switched on. Unmapped codes
+// and mappings whose modifier is not held send nothing (so a toggle does not
+// flip and a transpose key changes nothing either). Allocates nothing once
+// the player has taken the table (TakeTable).
+template <typename KeyIsDown, typename Send>
+void HandleTrigger(const MappingTable& mappings, Player& player, int32_t code, bool down, KeyIsDown&& key_is_down,
+                   Send&& send) {
+    if (down) {
+        Press(mappings, player, code, key_is_down, send);
+    } else {
+        Release(mappings, player, code, key_is_down, send);
+    }
+}
+
+// Switches off everything still on, as when a file that asks for it goes out
+// of force: each held trigger (whose later release then sends nothing more)
+// and each toggle that is on.
+template <typename Send>
+void SwitchOffEverything(Player& player, Send& send) {
+    ForEachTrigger(player, [&send](TriggerState& trigger) {
+        if (trigger.press == PressState::Held) {
+            trigger.press = PressState::Ended;
+            SwitchOff(trigger, send);
+        }
+        if (trigger.toggled_on) {
+            trigger.toggled_on = false;
+            SwitchOff(trigger, send);
+        }
+    });
 }

@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return s;
     }();
     state.current_config = file.Write(data, size);
-    state.loaded_path.clear();  // always a fresh read
-    state.loaded_write_time = 0;
+    state.read_again = true;  // always a fresh read
     LoadConfig(state);
     return 0;
 }

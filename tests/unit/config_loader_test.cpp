@@ -8,8 +8,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/load_retry.h"
+#include "config/wide_path.h"
+#include "engine/mapping_engine.h"
 #include "mapping_text.h"
 #include "support/test_files.h"
 
@@ -26,6 +29,8 @@ const std::string kKey65 = R"({"mappings": [{"key": "65"}]})";
 const std::string kKey66 = R"({"mappings": [{"key": "66"}]})";
 const std::string kBroken = R"({"mappings": [{"key": "66"})";
 
+using Sent = std::vector<uint32_t>;
+
 // A mapping folder with files whose last-write times the test sets itself.
 class ReloadTest : public ::testing::Test {
 protected:
@@ -35,9 +40,18 @@ protected:
     }
     void Select(const fs::path& name) { state_.current_config = dir_.Wide(name); }
     std::string Table() const { return TableText(state_.mappings); }
+    // Plays a trigger transition on the state, as the program does; no modifier is held.
+    void Play(int32_t code, bool down) {
+        HandleTrigger(
+            state_.mappings, state_.player, code, down, [](int32_t) { return false; }, Recorder());
+    }
+    MidiSend Recorder() {
+        return [this](uint32_t message) { sent_.push_back(message); };
+    }
 
     TempDir dir_;
     CoreState state_;
+    Sent sent_;
     const fs::file_time_type t1_ = fs::file_time_type::clock::now() - 1h;
     const fs::file_time_type t2_ = t1_ + 10s;
     const fs::file_time_type t3_ = t1_ + 20s;
@@ -83,14 +97,72 @@ TEST_F(ReloadTest, AnotherFileWithTheSameTimeIsRead) {
     EXPECT_EQ(Table(), "key=65");
 }
 
-TEST_F(ReloadTest, ReloadSwitchesToggledMappingsOff) {
-    Write("m.json", R"({"mappings": [{"key": "65", "mode": "toggle"}]})", t1_);
+TEST_F(ReloadTest, AReloadForgetsWhichTogglesAreOnAndSendsNothing) {
+    Write("m.json", R"({"mappings": [{"key": "65", "note": 60, "mode": "toggle"}]})", t1_);
     Select("m.json");
     LoadConfig(state_);
-    state_.mappings.at(65).toggled_on = true;
+    Play(65, true);
     fs::last_write_time(dir_.path() / "m.json", t2_);
+    LoadConfig(state_, Recorder());
+    EXPECT_EQ(sent_, (Sent{0x3C90 | 100 << 16})) << "the reload sent nothing";
+    Play(65, true);  // forgotten: switched on again
+    EXPECT_EQ(sent_, (Sent{0x3C90 | 100 << 16, 0x3C90 | 100 << 16}));
+}
+
+// A file's transpose keys move its own notes: another file starts at 0,
+// while a reload of the same file keeps the transpose.
+TEST_F(ReloadTest, TheTransposeStartsAtZeroInAnotherFile) {
+    const std::string up_and_a = R"({"mappings": [{"key": "38", "transpose": 12}, {"key": "65", "note": 60}]})";
+    Write("one.json", up_and_a, t1_);
+    Write("two.json", up_and_a, t1_);
+    Select("one.json");
     LoadConfig(state_);
-    EXPECT_EQ(Table(), "key=65 mode=toggle");
+    Play(38, true);
+    fs::last_write_time(dir_.path() / "one.json", t2_);
+    LoadConfig(state_);
+    EXPECT_EQ(state_.player.transpose, 12) << "a reload keeps it";
+    Select("two.json");
+    LoadConfig(state_);
+    EXPECT_EQ(state_.player.transpose, 0);
+}
+
+// With "release_on_change", what is on is switched off before its file goes
+// out of force: at a reload, at a switch and at Quit; a held key's later
+// release then sends nothing more. Without it, nothing is sent then.
+TEST_F(ReloadTest, ReleaseOnChangeSwitchesOffWhatIsOnBeforeTheFileGoes) {
+    const std::string held_and_toggle = R"({"release_on_change": true, "mappings": [
+        {"key": "65", "note": 60}, {"key": "66", "note": 62, "mode": "toggle"}]})";
+    const Sent ended = {0x3C80, 0x3E80};
+    Write("m.json", held_and_toggle, t1_);
+    Write("other.json", kKey65, t1_);
+    Select("m.json");
+    LoadConfig(state_);
+
+    for (const char* change : {"reload", "switch", "quit"}) {
+        Play(65, true);
+        Play(66, true);
+        sent_.clear();
+        if (change == std::string("reload")) {
+            fs::last_write_time(dir_.path() / "m.json", fs::last_write_time(dir_.path() / "m.json") + 1s);
+            LoadConfig(state_, Recorder());
+        } else if (change == std::string("switch")) {
+            Select("other.json");
+            LoadConfig(state_, Recorder());
+        } else {
+            SwitchOffOnChange(state_, Recorder());
+        }
+        EXPECT_EQ(sent_, ended) << change;
+        Play(65, false);
+        EXPECT_EQ(sent_, ended) << change << ": the release sends nothing more";
+        Select("m.json");
+        LoadConfig(state_);
+    }
+    Write("m.json", kKey65, t3_);
+    LoadConfig(state_);
+    Play(65, true);
+    sent_.clear();
+    SwitchOffOnChange(state_, Recorder());
+    EXPECT_EQ(sent_, Sent{}) << "a file without the member";
 }
 
 TEST_F(ReloadTest, DeletedFileKeepsItsMappingsUntilRestored) {
@@ -173,10 +245,10 @@ TEST_F(ReloadTest, TimesAreComparedAtTheQuerysFullResolution) {
     Write("m.json", kKey65, t1_);
     Select("m.json");
     fake_ticks = 7'000'000'000;
-    LoadConfig(state_, FakeWriteTime);
+    LoadConfig(state_, {}, FakeWriteTime);
     Write("m.json", kKey66, t1_);
     fake_ticks = 7'000'000'001;  // a second save 100 ns later
-    LoadConfig(state_, FakeWriteTime);
+    LoadConfig(state_, {}, FakeWriteTime);
     EXPECT_EQ(Table(), "key=66");
     EXPECT_EQ(state_.loaded_write_time, 7'000'000'001);
 }
@@ -188,7 +260,7 @@ TEST_F(ReloadTest, QueryFailingAfterTheFileExistedChangesNothing) {
     const int64_t loaded_time = state_.loaded_write_time;
     Write("m.json", kKey66, t2_);
     fake_ticks.reset();  // the file vanished between the queries, or the system refused
-    LoadConfig(state_, FakeWriteTime);
+    LoadConfig(state_, {}, FakeWriteTime);
     EXPECT_EQ(Table(), "key=65");
     EXPECT_EQ(state_.loaded_write_time, loaded_time);
 }
@@ -202,10 +274,10 @@ TEST_F(ReloadTest, AFileSavedWhileItWasReadIsReadAgain) {
     Write("m.json", kKey65, t1_);
     Select("m.json");
     time_queries = 0;
-    EXPECT_EQ(LoadConfig(state_, SavedDuringTheFirstRead), LoadOutcome::ReadAgain);
-    EXPECT_EQ(LoadConfig(state_, SavedDuringTheFirstRead), LoadOutcome::Read);
+    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead), LoadOutcome::ReadAgain);
+    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead), LoadOutcome::Read);
     EXPECT_EQ(state_.loaded_write_time, 7'001);
-    EXPECT_EQ(LoadConfig(state_, SavedDuringTheFirstRead), LoadOutcome::Unchanged);
+    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead), LoadOutcome::Unchanged);
 }
 
 TEST(LoadRetryTest, EveryTenthOfASecondForAtMostTenSecondsFromTheFirst) {
@@ -225,21 +297,11 @@ TEST(LoadRetryTest, EveryTenthOfASecondForAtMostTenSecondsFromTheFirst) {
 }
 
 TEST_F(ReloadTest, NonAsciiPath) {
-    Write("m.json", kKey65, t1_);
-    Select("m.json");
-    LoadConfig(state_);
-    state_.current_config = dir_.path().wstring() + L"/Kl\u00e4nge \u97f3.json";
-#ifdef _WIN32
-    WriteBytes(fs::path(state_.current_config), kKey66);
+    const fs::path name(u8"Kl\u00e4nge \u97f3.json");
+    Write(name, kKey66, t1_);
+    state_.current_config = WideFromPath(dir_.path() / name).value();
     LoadConfig(state_);
     EXPECT_EQ(Table(), "key=66");
-#else
-    // Natively the standard library converts wide paths through the "C"
-    // locale, so this name cannot even be formed; the load must end quietly.
-    LoadConfig(state_);
-    EXPECT_EQ(Table(), "key=65");
-    EXPECT_EQ(state_.loaded_path, dir_.Wide("m.json"));
-#endif
 }
 
 #ifndef _WIN32

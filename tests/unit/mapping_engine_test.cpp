@@ -37,6 +37,24 @@ struct Scenario {
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
+MappingTable TableOf(const std::vector<Mapping>& mappings) {
+    MappingTable table;
+    for (const Mapping& m : mappings) table[m.key] = m;
+    return table;
+}
+
+// Plays `steps` on `table` and the player, checking the messages of each step.
+void Play(const MappingTable& table, Player& player, const std::vector<Step>& steps, const char* part = "") {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        std::vector<uint32_t> sent;
+        HandleTrigger(
+            table, player, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
+            [&](uint32_t message) { sent.push_back(message); });
+        EXPECT_EQ(sent, step.sent) << part << "step " << i;
+    }
+}
+
 Mapping Make(int32_t key, std::initializer_list<int32_t> notes, int channel = 1, MappingMode mode = MappingMode::Hold) {
     Mapping m;
     m.key = key;
@@ -209,17 +227,8 @@ const std::vector<Scenario>& Scenarios() {
 class HandleTriggerTest : public testing::TestWithParam<Scenario> {};
 
 TEST_P(HandleTriggerTest, SendsExactMessagesInOrder) {
-    const Scenario& scenario = GetParam();
-    MappingTable mappings;
-    mappings[scenario.mapping.key] = scenario.mapping;
-    for (size_t i = 0; i < scenario.steps.size(); ++i) {
-        const Step& step = scenario.steps[i];
-        std::vector<uint32_t> sent;
-        HandleTrigger(
-            mappings, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
-            [&](uint32_t message) { sent.push_back(message); });
-        EXPECT_EQ(sent, step.sent) << "step " << i;
-    }
+    Player player;
+    Play(TableOf({GetParam().mapping}), player, GetParam().steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, HandleTriggerTest, testing::ValuesIn(Scenarios()),
@@ -281,6 +290,15 @@ const std::vector<PlayerScenario>& PlayerScenarios() {
           {65, false, {}, {Off(1, 100), Off(1, 40)}},
           {65, true, {}, {On(1, 52, 100)}},
           {65, false, {}, {Off(1, 52)}}}},
+        {"WrittenOutOfRangeNeverSent",
+         {Make(65, {130, -5, 60}), kDown, kUp},
+         {{40, true, {}, {}},
+          {65, true, {}, {On(1, 30, 100)}},
+          {65, false, {}, {Off(1, 30)}},
+          {38, true, {}, {}},
+          {38, true, {}, {}},
+          {38, true, {}, {}},
+          {65, true, {}, {On(1, 66, 100)}}}},
         {"ModifierNotHeldChangesNothing",
          {kA, WithModifier(With(Make(38, {}), {.transpose = 12}), 17)},
          {{38, true, {}, {}},
@@ -299,10 +317,13 @@ const std::vector<PlayerScenario>& PlayerScenarios() {
          {kA, With(Make(38, {}, 17), {.transpose = 12})},
          {{38, true, {}, {}}, {65, true, {}, {On(1, 72, 100)}}}},
         // Only a key name for such a number and a message from outside reach
-        // the engine with a code above 255: it has no record of its own.
-        {"CodeAbove255UsesTheTransposeInForce",
+        // the engine with a code above 255; it plays like any other.
+        {"CodeAbove255",
          {Make(300, {60}), kUp},
-         {{300, true, {}, {On(1, 60, 100)}}, {38, true, {}, {}}, {300, false, {}, {Off(1, 72)}}}},
+         {{300, true, {}, {On(1, 60, 100)}}, {38, true, {}, {}}, {300, false, {}, {Off(1, 60)}}}},
+        // A release whose press was never seen is taken as the table says,
+        // with the transpose in force.
+        {"ReleaseWithoutItsPress", {kA, kUp}, {{38, true, {}, {}}, {65, false, {}, {Off(1, 72)}}}},
     };
     return scenarios;
 }
@@ -310,64 +331,148 @@ const std::vector<PlayerScenario>& PlayerScenarios() {
 class PlayerTest : public testing::TestWithParam<PlayerScenario> {};
 
 TEST_P(PlayerTest, SendsExactMessagesInOrder) {
-    MappingTable mappings;
-    for (const Mapping& m : GetParam().mappings) mappings[m.key] = m;
-    Transpose transpose;
-    for (size_t i = 0; i < GetParam().steps.size(); ++i) {
-        const Step& step = GetParam().steps[i];
-        std::vector<uint32_t> sent;
-        HandleTrigger(
-            mappings, transpose, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
-            [&](uint32_t message) { sent.push_back(message); });
-        EXPECT_EQ(sent, step.sent) << "step " << i;
-    }
+    Player player;
+    Play(TableOf(GetParam().mappings), player, GetParam().steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(Transpose, PlayerTest, testing::ValuesIn(PlayerScenarios()),
                          [](const auto& info) { return info.param.name; });
 
-// A reload replaces the table but not the player's transpose: a key held
-// across it releases the new record's notes, moved as at its press.
-TEST(HandleTrigger, TransposeOutlivesAReload) {
-    MappingTable mappings{{65, kA}, {38, kUp}};
-    Transpose transpose;
-    std::vector<uint32_t> sent;
-    auto play = [&](int32_t code, bool down) {
-        HandleTrigger(
-            mappings, transpose, code, down, [](int32_t) { return false; },
-            [&](uint32_t message) { sent.push_back(message); });
+// Another table comes into force (a reload, or another file) between a
+// press and its release: the release ends what the press started.
+struct ChangeScenario {
+    std::string name;
+    std::vector<Mapping> before;  // in force at the press
+    std::vector<Mapping> after;   // in force from the change on
+    std::vector<Step> played_before;
+    std::vector<Step> played_after;
+};
+
+void PrintTo(const ChangeScenario& scenario, std::ostream* out) { *out << scenario.name; }
+
+Mapping Pedal(int32_t key) {
+    Mapping m = Controllers(key, {64}, true);
+    m.pitch_bend = 2000;
+    return m;
+}
+
+const std::vector<ChangeScenario>& ChangeScenarios() {
+    static const std::vector<ChangeScenario> scenarios = {
+        {"OtherNotes",
+         {Make(65, {60, 64})},
+         {Make(65, {62})},
+         {{65, true, {}, {On(1, 60, 100), On(1, 64, 100)}}},
+         {{65, false, {}, {Off(1, 60), Off(1, 64)}}, {65, true, {}, {On(1, 62, 100)}}}},
+        {"NowUnmapped",
+         {Make(65, {60, 60}, 3)},
+         {},
+         {{65, true, {}, {On(3, 60, 100), On(3, 60, 100)}}},
+         {{65, false, {}, {Off(3, 60), Off(3, 60)}}}},
+        {"NowAToggle",
+         {Make(65, {60})},
+         {Make(65, {62}, 1, MappingMode::Toggle)},
+         {{65, true, {}, {On(1, 60, 100)}}},
+         {{65, false, {}, {Off(1, 60)}}}},
+        {"PedalAndBendWhoseNewRecordHasNeither",
+         {Pedal(65)},
+         {Make(65, {})},
+         {{65, true, {}, {Bend(1, 2000), Cc(1, 64, 127)}}},
+         {{65, false, {}, {Cc(1, 64, 0), Bend(1, 0)}}}},
+        {"TheModifierOfThePressesRecord",
+         {WithModifier(Make(65, {60}), 17)},
+         {WithModifier(Make(65, {62}), 16)},
+         {{65, true, {17}, {On(1, 60, 100)}}},
+         {{65, false, {16}, {}}, {65, false, {17}, {Off(1, 60)}}}},
+        {"TheTransposeOfThePress",
+         {Make(65, {60}), kUp},
+         {Make(65, {60}), kDown},
+         {{38, true, {}, {}}, {65, true, {}, {On(1, 72, 100)}}},
+         {{40, true, {}, {}}, {65, false, {}, {Off(1, 72)}}, {65, true, {}, {On(1, 42, 100)}}}},
+        // A press that started nothing, released after the change: nothing
+        // of the new table is switched off.
+        {"APressThatStartedNothing",
+         {WithModifier(Make(65, {60}), 17), Make(66, {}, 1, MappingMode::Toggle)},
+         {Make(65, {62}), Make(66, {63})},
+         {{65, true, {}, {}}, {66, true, {}, {}}},
+         {{65, false, {}, {}}, {66, false, {}, {}}, {65, false, {}, {Off(1, 62)}}}},
+        // A change forgets which toggles are on, sending nothing.
+        {"AToggleOnIsForgotten",
+         {Make(66, {62}, 1, MappingMode::Toggle)},
+         {Make(66, {62}, 1, MappingMode::Toggle)},
+         {{66, true, {}, {On(1, 62, 100)}}, {66, false, {}, {}}},
+         {{66, true, {}, {On(1, 62, 100)}}, {66, true, {}, {Off(1, 62)}}}},
+        {"ACodeAbove255",
+         {Make(300, {60})},
+         {Make(300, {61})},
+         {{300, true, {}, {On(1, 60, 100)}}},
+         {{300, false, {}, {Off(1, 60)}}}},
     };
-    play(38, true);
-    play(65, true);
-    mappings = {{65, Make(65, {62})}};
-    play(65, false);
-    play(65, true);
-    EXPECT_EQ(sent, (std::vector<uint32_t>{On(1, 72, 100), Off(1, 74), On(1, 74, 100)}));
+    return scenarios;
+}
+
+class TableChangeTest : public testing::TestWithParam<ChangeScenario> {};
+
+TEST_P(TableChangeTest, TheReleaseEndsWhatItsPressStarted) {
+    const MappingTable before = TableOf(GetParam().before);
+    const MappingTable after = TableOf(GetParam().after);
+    Player player;
+    TakeTable(player, before);
+    Play(before, player, GetParam().played_before, "before: ");
+    TakeTable(player, after);
+    Play(after, player, GetParam().played_after, "after: ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Player, TableChangeTest, testing::ValuesIn(ChangeScenarios()),
+                         [](const auto& info) { return info.param.name; });
+
+// Everything on is switched off (a file with "release_on_change" going out
+// of force): held triggers, whose release then sends nothing, and toggles.
+TEST(SwitchOffEverything, EndsHeldTriggersAndTogglesOnce) {
+    const MappingTable table = TableOf({Make(65, {60}), Make(66, {62}, 2, MappingMode::Toggle), Make(67, {64})});
+    Player player;
+    TakeTable(player, table);
+    Play(table, player,
+         {{65, true, {}, {On(1, 60, 100)}},
+          {66, true, {}, {On(2, 62, 100)}},
+          {67, true, {}, {On(1, 64, 100)}},
+          {67, false, {}, {Off(1, 64)}}});
+    std::vector<uint32_t> sent;
+    auto record = [&](uint32_t message) { sent.push_back(message); };
+    SwitchOffEverything(player, record);
+    SwitchOffEverything(player, record);
+    EXPECT_EQ(sent, (std::vector<uint32_t>{Off(1, 60), Off(2, 62)}));
+    Play(table, player, {{65, false, {}, {}}, {66, true, {}, {On(2, 62, 100)}}, {65, true, {}, {On(1, 60, 100)}}});
 }
 
 TEST(HandleTrigger, AsksForTheModifierOnlyWhenThereIsOne) {
     MappingTable mappings;
     mappings[65] = Make(65, {60});
     mappings[66] = WithModifier(Make(66, {61}), 17);
+    Player player;
     std::vector<int32_t> asked;
     auto key_is_down = [&](int32_t vk) {
         asked.push_back(vk);
         return true;
     };
     auto ignore = [](uint32_t) {};
-    HandleTrigger(mappings, 65, true, key_is_down, ignore);
-    HandleTrigger(mappings, 67, true, key_is_down, ignore);
-    HandleTrigger(mappings, 66, false, key_is_down, ignore);
+    HandleTrigger(mappings, player, 65, true, key_is_down, ignore);
+    HandleTrigger(mappings, player, 67, true, key_is_down, ignore);
+    HandleTrigger(mappings, player, 66, false, key_is_down, ignore);
     EXPECT_EQ(asked, std::vector<int32_t>{17});
 }
 
-TEST(HandleTrigger, UnmappedCodeLeavesTheTableAlone) {
-    MappingTable mappings;
-    mappings[65] = Make(65, {60});
+// Codes outside 0..255 have a state only when a table names them: an
+// unmapped one, posted from outside, makes none.
+TEST(HandleTrigger, AnUnmappedCodeMakesNoState) {
+    const MappingTable mappings = TableOf({Make(300, {60})});
+    Player player;
+    TakeTable(player, mappings);
     HandleTrigger(
-        mappings, 99, true, [](int32_t) { return false; }, [](uint32_t) {});
-    EXPECT_EQ(mappings.size(), 1u);
-    EXPECT_EQ(mappings.count(99), 0u);
+        mappings, player, 99'999, true, [](int32_t) { return false; }, [](uint32_t) {});
+    HandleTrigger(
+        mappings, player, 99'999, false, [](int32_t) { return false; }, [](uint32_t) {});
+    EXPECT_EQ(player.other_triggers.size(), 1u);
+    EXPECT_EQ(FindTriggerState(player, 99'999), nullptr);
 }
 
 }  // namespace

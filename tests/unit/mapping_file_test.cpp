@@ -24,9 +24,8 @@ CoreState Loaded(const std::string& content) {
     state.current_config = dir.Wide("m.json");
     LoadConfig(state);
 
-    MappingTable reported;
     MappingFileReport report;
-    LoadMappingFile(dir.path() / "m.json", kNames, reported, &report);
+    const MappingTable reported = LoadMappingFile(dir.path() / "m.json", kNames, &report).mappings;
     EXPECT_EQ(TableText(reported), TableText(state.mappings)) << "loading with a report";
     EXPECT_TRUE(report.failure == FileFailure::None || reported.empty());
     return state;
@@ -229,6 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"TopArrayFails", R"([{"key": "65"}])", kFails}, FileCase{"TopTextFails", R"("mappings")", kFails},
         FileCase{"TopNumberFails", "5", kFails}, FileCase{"TopTrueFails", "true", kFails},
         FileCase{"MidiDeviceNumberFails", R"({"midi_device": 5, "mappings": [{"key": "65"}]})", kFails},
+        FileCase{"ReleaseOnChangeNumberFails", R"({"release_on_change": 1, "mappings": [{"key": "65"}]})", kFails},
+        FileCase{"ReleaseOnChangeTextFails", R"({"release_on_change": "true", "mappings": [{"key": "65"}]})", kFails},
         FileCase{"MappingsNull", R"({"mappings": null})", ""},
         FileCase{"MappingsSingleValueSkipped", R"({"mappings": "65"})", ""},
         FileCase{"MappingsSingleNumberSkipped", R"({"mappings": 65})", ""},
@@ -245,5 +246,14 @@ INSTANTIATE_TEST_SUITE_P(
                                                {"key": "255", "note": 40}]})",
                  "key=65 | key=253 cc_numbers=[64] cc_enabled | key=255 notes=[40]"}),
     [](const auto& info) { return info.param.name; });
+
+// "release_on_change": a JSON boolean at the top level, false when absent;
+// a file that fails as a whole has none.
+TEST(ReleaseOnChangeTest, ReadAsABoolean) {
+    EXPECT_TRUE(Loaded(R"({"release_on_change": true})").release_on_change);
+    EXPECT_FALSE(Loaded(R"({"release_on_change": false})").release_on_change);
+    EXPECT_FALSE(Loaded(kOne).release_on_change);
+    EXPECT_FALSE(Loaded(R"({"release_on_change": true, "mappings": [{"key": "65", "note": "x"}]})").release_on_change);
+}
 
 }  // namespace

@@ -29,7 +29,6 @@ inline std::string MappingText(const Mapping& m) {
     if (m.cc_value_on != d.cc_value_on) text += " cc_value_on=" + std::to_string(m.cc_value_on);
     if (m.cc_value_off != d.cc_value_off) text += " cc_value_off=" + std::to_string(m.cc_value_off);
     if (m.mode != d.mode) text += " mode=toggle";
-    if (m.toggled_on) text += " toggled_on";
     auto optional = [&text](const char* name, const std::optional<int32_t>& value) {
         if (value) text += std::string(" ") + name + "=" + std::to_string(*value);
     };

@@ -77,7 +77,8 @@ TEST(Samples, HomeRowScaleLoads) {
 }
 
 // Two octaves, chromatic, each note on one key; transpose keys on the
-// arrows and Home, program changes on F1 to F8, a pitch bend on Tab.
+// arrows and Home, program changes on F1 to F8, a pitch bend on Tab; what
+// is on is switched off when the file goes out of force.
 TEST(Samples, PerformanceLoads) {
     CoreState state;
     state.key_names = SampleKeyNames();
@@ -97,6 +98,7 @@ TEST(Samples, PerformanceLoads) {
         {119, "key=119 program=73"},  {9, "key=9 pitch_bend=4096"},
         {81, "key=81 notes=[60]"},    {32, "key=32 cc_numbers=[64] cc_enabled"}};
     for (const auto& [code, text] : expected) EXPECT_EQ(MappingText(state.mappings[code]), text);
+    EXPECT_TRUE(state.release_on_change);
 }
 
 }  // namespace

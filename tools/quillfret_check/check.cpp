@@ -199,9 +199,10 @@ CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const st
     result.key_names_found = IsRegularFile(key_names_file);
     result.key_name_count = names.size();
 
-    MappingTable mappings;
-    result.midi_device = LoadMappingFile(mapping_file, names, mappings, &result.report).midi_device;
-    result.loaded_count = mappings.size();
+    const MappingFileRead read = LoadMappingFile(mapping_file, names, &result.report);
+    result.midi_device = read.midi_device;
+    result.release_on_change = read.release_on_change;
+    result.loaded_count = read.mappings.size();
     if (result.report.failure == FileFailure::None) {
         const auto by_code = NamesByCode(names);
         for (const EntryReport& entry : result.report.entries) {

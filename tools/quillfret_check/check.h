@@ -30,6 +30,7 @@ struct CheckResult {
     std::size_t key_name_count = 0;
     MappingFileReport report;                // the loader's own account; failure is None when the file loads
     std::optional<std::string> midi_device;  // taken even when the file fails afterwards
+    bool release_on_change = false;          // everything on is switched off before the file goes out of force
     std::size_t loaded_count = 0;            // mappings in force after the load
     std::vector<EntryCheck> entries;
     std::size_t warning_count = 0;

@@ -108,6 +108,7 @@ void RenderJson(const CheckResult& result, std::ostream& out) {
         {"loads", result.report.failure == FileFailure::None},
         {"failure", FailureJson(result.report)},
         {"midi_device", result.midi_device ? json(*result.midi_device) : json(nullptr)},
+        {"release_on_change", result.release_on_change},
         {"mapping_count", result.loaded_count},
         {"entries", std::move(entries)},
         {"warning_count", result.warning_count},

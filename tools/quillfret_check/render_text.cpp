@@ -87,6 +87,10 @@ void RenderHeader(const CheckResult& result, std::ostream& out) {
         out << " not found: only decimal codes work\n";
     }
     if (result.midi_device) out << "MIDI device: \"" << *result.midi_device << "\"\n";
+    if (result.release_on_change) {
+        out << "Release on change: what is still on is switched off when this file is saved again, another config "
+               "is chosen, or Quillfret quits\n";
+    }
 }
 
 }  // namespace
@@ -104,7 +108,10 @@ void RenderText(const CheckResult& result, std::ostream& out) {
     const bool transposes = std::any_of(result.entries.begin(), result.entries.end(), [](const EntryCheck& check) {
         return check.entry.outcome == EntryOutcome::Stored && check.entry.mapping.transpose;
     });
-    if (transposes) out << "Notes are shown as written: the transpose keys move them while playing.\n";
+    if (transposes) {
+        out << "Notes are shown as written: the transpose keys move them while playing (a note moved outside 0 to "
+               "127 is not sent), and the transpose starts at 0 whenever another config is chosen.\n";
+    }
     const auto skipped = std::count_if(result.entries.begin(), result.entries.end(), [](const EntryCheck& check) {
         return check.entry.outcome != EntryOutcome::Stored;
     });

@@ -77,6 +77,7 @@ TEST(CheckSamples, JsonReportOfTheSample) {
     EXPECT_EQ(run.code, 0);
     const json report = json::parse(run.out);
     EXPECT_EQ(report["loads"], true);
+    EXPECT_EQ(report["release_on_change"], false);
     EXPECT_EQ(report["mapping_count"], 12);
     EXPECT_EQ(report["key_names_found"], true);
     const json& a = report["entries"][0];
@@ -94,6 +95,10 @@ TEST(CheckSamples, JsonReportOfTheSample) {
 TEST(CheckSamples, PerformanceLoadsEveryEntry) {
     const CheckRun run = Check({Text(kSamples / "Performance.json")});
     EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_NE(run.out.find("Release on change: what is still on is switched off when this file is saved again, "
+                           "another config is chosen, or Quillfret quits\n"),
+              std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("mappings[26]: key \"Up\" = 38, hold, channel 1\n"
                            "  press:   transpose +12\n"
                            "  release: nothing\n"
@@ -101,7 +106,9 @@ TEST(CheckSamples, PerformanceLoadsEveryEntry) {
                            "the transpose stays within -48..48\n"),
               std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("Notes are shown as written: the transpose keys move them while playing.\n"),
+    EXPECT_NE(run.out.find("Notes are shown as written: the transpose keys move them while playing (a note moved "
+                           "outside 0 to 127 is not sent), and the transpose starts at 0 whenever another config "
+                           "is chosen.\n"),
               std::string::npos);
     EXPECT_NE(
         run.out.find("Quillfret would load 40 mappings from 40 entries; 0 skipped or storing nothing; 0 warnings."),
@@ -152,6 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"Program", R"({"mappings": [{"key": "A"}, {"key": "S"}, {"key": "A"}, {"key": "S", "program": "5"}]})",
                  "mappings[3].program: a string where a number is expected"},
         FailCase{"MidiDevice", R"({"midi_device": 5})", "midi_device: a number where a string is expected"},
+        FailCase{"ReleaseOnChange", R"({"release_on_change": "yes"})",
+                 "release_on_change: a string where a boolean is expected"},
         FailCase{"TopLevel", R"([{"key": "A"}])", "the top-level value: an array where an object is expected"},
         FailCase{"NumberOverflow", R"({"mappings": [{"key": "A", "note": 1e999}]})", ""}),
     [](const auto& info) { return info.param.name; });
