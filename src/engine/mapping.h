@@ -41,4 +41,3 @@ using MappingTable = std::unordered_map<int32_t, Mapping>;
 
 // The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.
 constexpr int32_t kTransposeLimit = 48;
-
