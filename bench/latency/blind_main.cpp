@@ -6,9 +6,10 @@
 // 100 ms (released 50 ms later, the keys taken in turn) while another thread
 // removes every hook of the desktop REMOVALS times, 2.5 s apart, as the
 // system removes a hook that missed its time-out. This program runs no hook
-// of its own. It quits the program, prints the rows of the table
-// (latency/blind_time.h), prefixed with LABEL, and writes one line per
-// removal to DETAILS.
+// of its own; the keys go to a window of its own with the focus, as to a
+// musician's DAW (support/desktop.h). It quits the program, prints the rows
+// of the table (latency/blind_time.h), prefixed with LABEL, and writes one
+// line per removal to DETAILS.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include "latency/input_schedule.h"
 #include "latency/round_steps.h"
 #include "latency/target_program.h"
+#include "support/desktop.h"
 #include "support/hook_removal.h"
 
 namespace {
@@ -94,12 +96,14 @@ int wmain(int argc, wchar_t** argv) {
         if (!target.Start(program, record)) return Fail("the program did not start");
         if (!target.WaitForWindow(L"QuillfretWindow", kWindowTimeoutMs)) return Fail("no window of the program");
         if (!ProbeUntilReady(record, log)) return Fail("the program sent nothing for the probe key");
+        HWND focused = CreateFocusedWindow(L"QuillfretBenchBlindFocus", DefWindowProcW);
         const int64_t start = CounterNow() + MsToTicks(20);
         std::thread remover([&] { removed_ticks = RemoveHooksOnSchedule(start, removals); });
         RunSchedule(PressSchedule(removals, start), log);
         remover.join();
         Sleep(kSettleMs);
         target.Quit();
+        DestroyWindow(focused);
     }
     std::vector<double> removal_seconds;
     for (int64_t ticks : removed_ticks) {

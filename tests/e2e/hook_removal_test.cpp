@@ -22,6 +22,8 @@ TEST_F(HookRemovalTest, HooksRemovedByAnotherProcessAreBackTwiceInARow) {
     QuillfretRun run(L"hook-removal");
     run.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(run.Start());
+    // The keys go to a window of this test, as to the musician's DAW.
+    HWND focused = CreateFocusedWindow(L"QuillfretE2eHookRemoval", DefWindowProcW);
     ASSERT_TRUE(PlaysNote(run, 60));
     const std::vector<std::string> one_press = {NoteOnHex(60), NoteOffHex(60)};
     for (int removal = 1; removal <= 2; ++removal) {
@@ -39,6 +41,7 @@ TEST_F(HookRemovalTest, HooksRemovedByAnotherProcessAreBackTwiceInARow) {
         }
     }
     EXPECT_EQ(run.Quit(), 0u);
+    DestroyWindow(focused);
 }
 
 }  // namespace
