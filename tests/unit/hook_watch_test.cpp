@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WatchCase{"OtherHookSilentDoesNotCount", true, kSeen, RawDevice::Keyboard, 10'100, false},
                     WatchCase{"MouseAgainstTheMouseHook", true, kSeen, RawDevice::Mouse, 10'100, true},
                     WatchCase{"HookSeenAfterTheRawEventWasTimed", true, kSeen, RawDevice::Keyboard, 9'990, false},
-                    WatchCase{"AnInstallFailed", false, kSeen, RawDevice::Keyboard, 10'001, true}),
+                    WatchCase{"AHookIsMissing", false, kSeen, RawDevice::Keyboard, 10'001, true}),
     [](const testing::TestParamInfo<WatchCase>& info) { return info.param.name; });
 
 }  // namespace
