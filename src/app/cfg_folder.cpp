@@ -92,7 +92,7 @@ std::optional<std::wstring> PrepareCfgFolder(const std::wstring& cfg_dir) {
 }
 
 void LoadCurrentConfig(AppState& state) {
-    NoteLoadOutcome(state.cfg_folder.load_retry, LoadConfig(state, PortSender(state)), Now());
+    NoteLoadOutcome(state.cfg_folder.load_retry, LoadConfig(state, PortSender(state)).outcome, Now());
 }
 
 void StartCfgWatch(AppState& state) {

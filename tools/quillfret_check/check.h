@@ -28,7 +28,8 @@ struct CheckResult {
     std::filesystem::path key_names_file;
     bool key_names_found = false;
     std::size_t key_name_count = 0;
-    MappingFileReport report;                // the loader's own account; failure is None when the file loads
+    MappingFileReport report;                // the loader's own account of each entry
+    LoadFailure failure;                     // why the file fails as a whole; kind None when it loads
     std::optional<std::string> midi_device;  // taken even when the file fails afterwards
     bool release_on_change = false;          // everything on is switched off before the file goes out of force
     std::size_t loaded_count = 0;            // mappings in force after the load

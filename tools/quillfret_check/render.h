@@ -12,15 +12,8 @@
 // mapping switched on afterwards move up 12 semitones; ...".
 std::string TransposeText(int32_t change);
 
-// A byte count in the largest binary unit it is a whole number of: "1 MiB",
-// "512 KiB", "1000 bytes".
-std::string SizeText(std::uintmax_t bytes);
-
 // A path as UTF-8 text.
 std::string PathText(const std::filesystem::path& path);
-
-// The reason a file fails as a whole, in one line.
-std::string FailureText(const MappingFileReport& report);
 
 // The report for a terminal.
 void RenderText(const CheckResult& result, std::ostream& out);

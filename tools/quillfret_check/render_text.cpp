@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/load_words.h"
 #include "engine/midi_message.h"
 #include "render.h"
 
@@ -97,8 +98,8 @@ void RenderHeader(const CheckResult& result, std::ostream& out) {
 
 void RenderText(const CheckResult& result, std::ostream& out) {
     RenderHeader(result, out);
-    if (result.report.failure != FileFailure::None) {
-        out << "The file fails as a whole: " << FailureText(result.report) << "\n"
+    if (result.failure.kind != FileFailure::None) {
+        out << "The file fails as a whole: " << FailureWords(result.failure) << "\n"
             << "Quillfret would load no mappings from it";
         out << (result.midi_device ? "; it would still take its \"midi_device\".\n" : ".\n");
         return;

@@ -178,10 +178,6 @@ TEST_F(CheckFileTest, TooLargeFileNamesTheLimit) {
     const CheckRun run = Check({Text(dir_.path() / "m.json")});
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.out.find("The file fails as a whole: the file is larger than 1 MiB\n"), std::string::npos) << run.out;
-    EXPECT_EQ(SizeText(2 * 1024 * 1024), "2 MiB");
-    EXPECT_EQ(SizeText(1024 * 1024), "1 MiB");
-    EXPECT_EQ(SizeText(1536 * 1024), "1536 KiB");
-    EXPECT_EQ(SizeText(1000), "1000 bytes");
 }
 
 TEST_F(CheckFileTest, MissingFileCannotBeRead) {
@@ -233,17 +229,18 @@ TEST_P(CheckSkipTest, SaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, CheckSkipTest,
-    ::testing::Values(
-        SkipCase{"KeyNumber", R"({"key": 83})",
-                 R"(mappings[1]: "key" is 83, not a string (key texts are written in quotes): skipped)"},
-        SkipCase{"NoKey", R"({"note": 62})", R"(mappings[1]: no "key": skipped)"},
-        SkipCase{"NullEntry", "null", R"(mappings[1]: no "key": skipped)"},
-        SkipCase{"NotObject", "[83]", "mappings[1]: not an object: skipped"},
-        SkipCase{
-            "UnknownName", R"({"key": "Shift"})",
-            R"(mappings[1]: key "Shift" is not a code from 1 to 255 nor a name in the key names: nothing is stored)"},
-        SkipCase{"CodeZero", R"({"key": "0x53"})",
-                 R"(mappings[1]: key "0x53" reads as the code 0, which is no key: nothing is stored)"}),
+    ::testing::Values(SkipCase{"KeyNumber", R"({"key": 83})",
+                               R"(mappings[1]: "key" is 83, not a string (key texts are written in quotes): skipped)"},
+                      SkipCase{"NoKey", R"({"note": 62})", R"(mappings[1]: no "key": skipped)"},
+                      SkipCase{"NullEntry", "null", R"(mappings[1]: no "key": skipped)"},
+                      SkipCase{"NotObject", "[83]", "mappings[1]: not an object: skipped"},
+                      SkipCase{"UnknownName", R"({"key": "Kazoo"})",
+                               R"(mappings[1]: key "Kazoo" is not a key name: nothing is stored)"},
+                      SkipCase{
+                          "NumberOutOfRange", R"({"key": "300"})",
+                          R"(mappings[1]: key "300" is not a code from 1 to 255 nor a key name: nothing is stored)"},
+                      SkipCase{"CodeZero", R"({"key": "0x53"})",
+                               R"(mappings[1]: key "0x53" reads as the code 0, which is no key: nothing is stored)"}),
     [](const auto& info) { return info.param.name; });
 
 // Entries that load but are probably not meant: exit code 1 and a warning.
