@@ -13,16 +13,6 @@
 
 namespace {
 
-// The first name, in name order, for each code.
-std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names) {
-    std::map<int32_t, std::string> by_code;
-    for (const auto& [name, code] : names) {
-        auto [it, added] = by_code.emplace(code, name);
-        if (!added && name < it->second) it->second = name;
-    }
-    return by_code;
-}
-
 // The name a text resolved through, or else a name for its code.
 std::string NameOf(const KeyNameTable& names, const std::map<int32_t, std::string>& by_code, const std::string& text,
                    int32_t code) {
@@ -174,6 +164,15 @@ int ExitCode(const CheckResult& result) {
 }
 
 }  // namespace
+
+std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names) {
+    std::map<int32_t, std::string> by_code;
+    for (const auto& [name, code] : names) {
+        auto [it, added] = by_code.emplace(code, name);
+        if (!added && name < it->second) it->second = name;
+    }
+    return by_code;
+}
 
 CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const std::filesystem::path& key_names_file) {
     CheckResult result;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ struct CheckResult {
     std::size_t warning_count = 0;
     int exit_code = 0;  // 0 all loaded, 1 something skipped or a warning, 2 the file fails or is unreadable
 };
+
+// The first name, in name order, that the key names give each code.
+std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names);
 
 // Loads `mapping_file` with the program's own loader, resolving key texts with
 // the names of `key_names_file`, and explains the outcome.

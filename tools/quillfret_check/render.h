@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "check.h"
 #include "message_words.h"
@@ -11,6 +13,11 @@
 // What a transpose key does, in one line: "transpose +12: the notes of every
 // mapping switched on afterwards move up 12 semitones; ...".
 std::string TransposeText(int32_t change);
+
+// The messages of one press or release in words, "nothing" for none; a bank
+// select is said with its program change, and a transpose key's change
+// (`transpose`) comes first, as the engine makes it first.
+std::string MessagesText(const std::vector<uint32_t>& messages, std::optional<int32_t> transpose = std::nullopt);
 
 // A path as UTF-8 text.
 std::string PathText(const std::filesystem::path& path);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "key_session.h"
 #include "render.h"
 #include "run.h"
 #include "support/test_files.h"
@@ -391,8 +392,8 @@ TEST_F(CheckFileTest, NonAsciiFileNames) {
 }
 
 TEST(CheckArguments, UsageErrors) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{}, {"--jsn", "m.json"}, {"a.json", "b.cfg", "c"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"--jsn", "m.json"}, {"a.json", "b.cfg", "c"}, {"--keys", "--json", "m.json"}}) {
         const CheckRun run = Check(args);
         EXPECT_EQ(run.code, 2);
         EXPECT_EQ(run.out, "");
@@ -401,6 +402,25 @@ TEST(CheckArguments, UsageErrors) {
     const CheckRun help = Check({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+}
+
+// --keys: each press and release in a line, with the key's name (or its
+// code) and what the file sends, played through the engine.
+TEST_F(CheckFileTest, KeyLinesNameTheKeyAndSayWhatTheFileDoes) {
+    WriteBytes(dir_.path() / "KeyMapping.cfg", "A=65\nUp=38\nB=66\n");
+    WriteBytes(dir_.path() / "m.json", R"({"mappings": [{"key": "A", "note": 60}, {"key": "Up", "transpose": 12},
+                                                       {"key": "B", "note": 50, "mode": "toggle", "modifier": "17"}]})");
+    KeySession session = StartKeySession(dir_.path() / "m.json", dir_.path() / "KeyMapping.cfg");
+    auto ctrl_held = [](int32_t vk) { return vk == 17; };
+    const std::vector<std::string> lines = {
+        KeyLine(session, 38, true, ctrl_held),  KeyLine(session, 65, true, ctrl_held),
+        KeyLine(session, 38, false, ctrl_held), KeyLine(session, 65, false, ctrl_held),
+        KeyLine(session, 66, true, ctrl_held),  KeyLine(session, 124, true, ctrl_held)};
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"press   Up (38): nothing (the transpose is now +12)",
+                                        "press   A (65): note-on 72 (C5) velocity 100", "release Up (38): nothing",
+                                        "release A (65): note-off 72 (C5)",
+                                        "press   B (66): note-on 62 (D4) velocity 100", "press   code 124: nothing"}));
 }
 
 }  // namespace
