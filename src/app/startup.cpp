@@ -87,6 +87,7 @@ int RunQuillfret(HINSTANCE instance) {
         return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitNoMidiPort);
     }
     CreateTrayWindow(state, instance);
+    TellUntoldNews(state);
     InstallInputHooks(state);
     StartCfgWatch(state);
     RunMainLoop(state);

@@ -185,7 +185,7 @@ TEST_F(ReloadTest, BrokenFileEmptiesTheTableAndIsNotReadAgainUntilItsTimeChanges
     Select("m.json");
     LoadConfig(state_);
     Write("m.json", kBroken, t2_);
-    EXPECT_EQ(LoadConfig(state_), LoadOutcome::Read) << "a malformed file is not tried again";
+    EXPECT_EQ(LoadConfig(state_).outcome, LoadOutcome::Read) << "a malformed file is not tried again";
     EXPECT_EQ(Table(), "");
 
     Write("m.json", kKey66, t2_);
@@ -274,10 +274,10 @@ TEST_F(ReloadTest, AFileSavedWhileItWasReadIsReadAgain) {
     Write("m.json", kKey65, t1_);
     Select("m.json");
     time_queries = 0;
-    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead), LoadOutcome::ReadAgain);
-    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead), LoadOutcome::Read);
+    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead).outcome, LoadOutcome::ReadAgain);
+    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead).outcome, LoadOutcome::Read);
     EXPECT_EQ(state_.loaded_write_time, 7'001);
-    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead), LoadOutcome::Unchanged);
+    EXPECT_EQ(LoadConfig(state_, {}, SavedDuringTheFirstRead).outcome, LoadOutcome::Unchanged);
 }
 
 TEST(LoadRetryTest, EveryTenthOfASecondForAtMostTenSecondsFromTheFirst) {
