@@ -8,6 +8,10 @@
 //   reload_1mib    saves bench.json as 1 MiB (the size limit) of the smallest
 //                  entries, {"key":"66"}, the bench's own entries last
 //   reload_900kib  saves it as about 900 KiB of one-note entries
+//   reload_900kib_idle  the same, but every filler entry does nothing (its
+//                  key is no key name), so the load diagnoses each of them
+//   reload_1mib_broken  1 MiB as reload_1mib, with a syntax error at its
+//                  end, so the whole file is read before it fails
 //   new_config     posts New Config
 //   edit_current   posts Edit Current
 //   open_folder    posts Open CFG Folder
@@ -62,6 +66,14 @@ void DoAction(const std::wstring& action, HWND window, const Cfg& cfg, const std
         WriteWithWin32(cfg.bench(), Inflated(mapping, R"({"key":"66"},)", kOneMiB), CREATE_ALWAYS);
     if (action == L"reload_900kib") {
         WriteWithWin32(cfg.bench(), Inflated(mapping, R"({"key":"66","note":60},)", 900 * 1024), CREATE_ALWAYS);
+    }
+    if (action == L"reload_900kib_idle") {
+        WriteWithWin32(cfg.bench(), Inflated(mapping, R"({"key":"Kazoo","note":60},)", 900 * 1024), CREATE_ALWAYS);
+    }
+    if (action == L"reload_1mib_broken") {
+        std::string text = Inflated(mapping, R"({"key":"66"},)", kOneMiB);
+        text[text.find_last_of('}')] = ' ';  // the object never closes: the parser reads to the end
+        WriteWithWin32(cfg.bench(), text, CREATE_ALWAYS);
     }
     if (action == L"new_config") PostMessageW(window, WM_COMMAND, ID_NEW_CONFIG, 0);
     if (action == L"edit_current") PostMessageW(window, WM_COMMAND, ID_EDIT_CURRENT, 0);

@@ -112,6 +112,24 @@ struct HoldAction {
     const char* name;
 };
 
+// What telling why a file is not wholly in force adds to its load: the
+// longest wait of a key during the load of a file with problems, against
+// that of the same load of a clean file.
+void AddDiagnosisRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
+    const HoldAction pairs[][2] = {
+        {{"hold-reload_900kib_idle", "900 KiB of entries that do nothing"},
+         {"hold-reload_900kib", "900 KiB of one-note entries"}},
+        {{"hold-reload_1mib_broken", "1 MiB that fails at its end"}, {"hold-reload_1mib", "1 MiB that loads"}}};
+    for (const auto& [diagnosed, clean] : pairs) {
+        const RoundSamples* with = Find(groups, diagnosed.group);
+        const RoundSamples* without = Find(groups, clean.group);
+        if (!with || !without) continue;
+        rows.push_back(Compare(
+            label + " hold reload diagnosis, longest key SendInput->MIDI: " + diagnosed.name + " / " + clean.name,
+            Summarise(with->send_to_message_ms).max, Summarise(without->send_to_message_ms).max));
+    }
+}
+
 // Keys every 10 ms while one step runs on the program's thread: the longest
 // time a key waited, against the idle 99th percentile of the same rounds.
 void AddHoldRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
@@ -121,6 +139,8 @@ void AddHoldRows(const GroupedSamples& groups, const std::string& label, std::ve
     const Summary idle_call = Summarise(idle->send_call_ms);
     const HoldAction actions[] = {{"hold-reload_1mib", "reload of 1 MiB of {\"key\":\"66\"}"},
                                   {"hold-reload_900kib", "reload of 900 KiB of one-note entries"},
+                                  {"hold-reload_900kib_idle", "reload of 900 KiB of entries that do nothing"},
+                                  {"hold-reload_1mib_broken", "reload of 1 MiB that fails at its end"},
                                   {"hold-new_config", "New Config"},
                                   {"hold-edit_current", "Edit Current"},
                                   {"hold-open_folder", "Open CFG Folder"},
@@ -136,6 +156,7 @@ void AddHoldRows(const GroupedSamples& groups, const std::string& label, std::ve
         rows.push_back({prefix + "lost messages, of " + std::to_string(held->counted_events) + " counted events",
                         std::to_string(held->lost_messages), "", ""});
     }
+    AddDiagnosisRows(groups, label, rows);
 }
 
 }  // namespace

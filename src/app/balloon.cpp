@@ -16,21 +16,21 @@ constexpr size_t kInfoLength = std::size(NOTIFYICONDATAW{}.szInfo) - 1;
 
 }  // namespace
 
-NOTIFYICONDATAW BalloonRecord(const NOTIFYICONDATAW& icon, std::wstring_view text) {
+NOTIFYICONDATAW BalloonRecord(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind) {
     NOTIFYICONDATAW balloon{};
     balloon.cbSize = sizeof(balloon);
     balloon.hWnd = icon.hWnd;
     balloon.uID = icon.uID;
     balloon.uFlags = NIF_INFO;
-    balloon.dwInfoFlags = NIIF_WARNING;
+    balloon.dwInfoFlags = kind;
     CopyCut(L"Quillfret", balloon.szInfoTitle, std::size(balloon.szInfoTitle));
     CopyCut(text, balloon.szInfo, std::size(balloon.szInfo));
     return balloon;
 }
 
-void ShowBalloon(const NOTIFYICONDATAW& icon, std::wstring_view text) {
+void ShowBalloon(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind) {
     if (icon.cbSize == 0) return;
-    NOTIFYICONDATAW balloon = BalloonRecord(icon, text);
+    NOTIFYICONDATAW balloon = BalloonRecord(icon, text, kind);
     // A balloon is a courtesy: when the shell does not take it (the icon is
     // gone meanwhile, no notification area) the program runs on as before.
     Shell_NotifyIconW(NIM_MODIFY, &balloon);

@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "app/app_state.h"
+#include "app/balloon.h"
 #include "app/error_text.h"
 #include "app/port_sender.h"
 #include "config/catalogue.h"
 #include "config/config_loader.h"
+#include "config/config_name.h"
 
 namespace {
 
@@ -92,7 +94,25 @@ std::optional<std::wstring> PrepareCfgFolder(const std::wstring& cfg_dir) {
 }
 
 void LoadCurrentConfig(AppState& state) {
-    NoteLoadOutcome(state.cfg_folder.load_retry, LoadConfig(state, PortSender(state)), Now());
+    CfgFolder& folder = state.cfg_folder;
+    const LoadResult result = LoadConfig(state, PortSender(state));
+    NoteLoadOutcome(folder.load_retry, result.outcome, Now());
+    const bool gave_up = result.outcome == LoadOutcome::ReadAgain && !folder.load_retry.due_at;
+    std::optional<std::wstring> news =
+        NewsOfLoad(folder.news, ConfigFileName(state.current_config), result, state.key_names, gave_up);
+    if (!news) return;
+    const DWORD kind = folder.news.told_trouble ? NIIF_WARNING : NIIF_INFO;
+    if (state.tray_icon.cbSize == 0) {
+        folder.untold = std::move(*news);
+        folder.untold_kind = kind;
+        return;
+    }
+    ShowBalloon(state.tray_icon, *news, kind);
+}
+
+void TellUntoldNews(AppState& state) {
+    CfgFolder& folder = state.cfg_folder;
+    if (!folder.untold.empty()) ShowBalloon(state.tray_icon, std::exchange(folder.untold, {}), folder.untold_kind);
 }
 
 void StartCfgWatch(AppState& state) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "config/load_news.h"
 #include "config/load_retry.h"
 
 struct AppState;
@@ -22,6 +24,9 @@ struct CfgFolder {
     std::optional<int64_t> reload_at;  // a change was seen: the current file is loaded then
     std::optional<int64_t> look_at;    // nothing watches CFG: the folder is looked for then
     LoadRetry load_retry;              // when the current file is read again after a load that asked for it
+    LoadNews news;                     // what the user was last told about the loads
+    std::wstring untold;               // a message of a load made before the icon was there
+    DWORD untold_kind = NIIF_WARNING;
 };
 
 // Makes sure `cfg_dir` is a folder the program can list, creating it (one
@@ -30,8 +35,15 @@ struct CfgFolder {
 std::optional<std::wstring> PrepareCfgFolder(const std::wstring& cfg_dir);
 
 // LoadConfig; when the file asks to be read again (held by another program,
-// or saved while it was read), that is scheduled.
+// or saved while it was read), that is scheduled. A file that is not in
+// force, or has entries that do nothing, says why in a balloon, and so does
+// the next clean load after that; a load made before the icon was there
+// keeps its message for TellUntoldNews.
 void LoadCurrentConfig(AppState& state);
+
+// Shows the message a load gave before the tray icon was there (the load at
+// start-up), now that there is one.
+void TellUntoldNews(AppState& state);
 
 // Starts the change notification on `cfg_dir` (its own files only: writes,
 // and names created, renamed or deleted, so an editor that saves by rename

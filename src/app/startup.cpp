@@ -88,6 +88,7 @@ int RunQuillfret(HINSTANCE instance) {
         return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitNoMidiPort);
     }
     CreateTrayWindow(state, instance);
+    TellUntoldNews(state);
     InstallInputHooks(state);
     StartHookWitness(state);
     StartCfgWatch(state);

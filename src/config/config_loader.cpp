@@ -31,18 +31,18 @@ void SwitchOffOnChange(CoreState& state, const MidiSend& send) {
     if (state.release_on_change && send) SwitchOffEverything(state.player, send);
 }
 
-LoadOutcome LoadConfig(CoreState& state, const MidiSend& send) { return LoadConfig(state, send, LastWriteTime); }
+LoadResult LoadConfig(CoreState& state, const MidiSend& send) { return LoadConfig(state, send, LastWriteTime); }
 
-LoadOutcome LoadConfig(CoreState& state, const MidiSend& send, WriteTimeQuery write_time) {
-    if (state.current_config.empty()) return LoadOutcome::Unchanged;
+LoadResult LoadConfig(CoreState& state, const MidiSend& send, WriteTimeQuery write_time) {
+    if (state.current_config.empty()) return {};
     // A path without a file-system form (not UTF-16, say) names no file there is.
     const std::optional<fs::path> path = PathFromWide(state.current_config);
-    if (!path) return LoadOutcome::Unchanged;
+    if (!path) return {};
     try {
         const std::optional<int64_t> time = write_time(*path);
-        if (!time) return LoadOutcome::Unchanged;
+        if (!time) return {};
         const bool same_file = state.current_config == state.loaded_path;
-        if (same_file && *time == state.loaded_write_time && !state.read_again) return LoadOutcome::Unchanged;
+        if (same_file && *time == state.loaded_write_time && !state.read_again) return {};
         // From here the file counts as read, also when it fails: it is tried
         // again only when its time or the selection changes.
         MappingFileRead read = LoadMappingFile(*path, state.key_names);
@@ -55,11 +55,12 @@ LoadOutcome LoadConfig(CoreState& state, const MidiSend& send, WriteTimeQuery wr
         // and one saved again while it was read. Neither counts as read, and
         // the caller is asked to load again.
         state.read_again = read.busy || write_time(*path) != time;
-        return state.read_again ? LoadOutcome::ReadAgain : LoadOutcome::Read;
+        return {state.read_again ? LoadOutcome::ReadAgain : LoadOutcome::Read, std::move(read.failure), read.idle_count,
+                std::move(read.first_idle), state.mappings.size()};
     } catch (const std::exception&) {
         // Only running out of memory lands here. The callers have no error
         // handling and the program must go on with what it has, so the load
         // just ends.
-        return LoadOutcome::Unchanged;
+        return {};
     }
 }

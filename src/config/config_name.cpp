@@ -31,6 +31,8 @@ bool IsConfigFileName(std::wstring_view name) {
     return extension != std::wstring_view::npos && name.substr(extension) == L".json";
 }
 
+std::wstring ConfigFileName(std::wstring_view path) { return std::wstring(FileName(path)); }
+
 std::wstring ConfigMenuLabel(std::wstring_view path) {
     const std::wstring_view name = FileName(path);
     return std::wstring(name.substr(0, ExtensionStart(name)));

@@ -12,6 +12,10 @@
 // Compared unit by unit: case counts.
 bool IsConfigFileName(std::wstring_view name);
 
+// The file name of a mapping file's path, as the program names the file to
+// the user: "C:\q\CFG\live.set.json" gives "live.set.json".
+std::wstring ConfigFileName(std::wstring_view path);
+
 // The label of a mapping file in the tray menu: the stem of the path's file
 // name, what comes before its extension ("C:\q\CFG\live.set.json" gives
 // "live.set"; ".json" stays ".json").

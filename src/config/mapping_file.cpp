@@ -36,7 +36,7 @@ struct Position {
 
 struct Reader {
     const KeyNameTable& key_names;
-    MappingTable& mappings;
+    MappingFileRead& read;
     MappingFileReport* report;
     Position at;
 };
@@ -128,15 +128,29 @@ std::optional<EntryOutcome> SkipReason(const json& entry) {
     return std::nullopt;
 }
 
+std::string EntryLabel(const Reader& r) { return "mappings" + StepLabel(r.at.entry); }
+
+// A "key" that is not a string, as JSON text.
+std::string KeyAsJson(const json& entry) {
+    return entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
 EntryReport* StartEntryReport(Reader& r, const json& entry, std::optional<EntryOutcome> skipped) {
     if (r.report == nullptr) return nullptr;
     EntryReport& noted = r.report->entries.emplace_back();
-    noted.label = "mappings" + StepLabel(r.at.entry);
+    noted.label = EntryLabel(r);
     noted.outcome = skipped.value_or(EntryOutcome::FailedFile);  // a read entry: until it is read through
-    if (noted.outcome == EntryOutcome::SkippedKeyNotText) {
-        noted.key_text = entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
-    }
+    if (noted.outcome == EntryOutcome::SkippedKeyNotText) noted.key_text = KeyAsJson(entry);
     return &noted;
+}
+
+// Counts an entry that does nothing; the first one is kept, for the diagnosis.
+void NoteIdle(Reader& r, const json& entry, EntryOutcome outcome) {
+    if (r.read.idle_count++ != 0) return;
+    std::string key_text;
+    if (outcome == EntryOutcome::SkippedKeyNotText) key_text = KeyAsJson(entry);
+    if (outcome == EntryOutcome::NoCode) key_text = entry.at("key").get<std::string>();
+    r.read.first_idle = IdleEntry{EntryLabel(r), outcome, std::move(key_text)};
 }
 
 void FinishEntryReport(EntryReport& noted, const json& entry, const Mapping& mapping) {
@@ -152,7 +166,10 @@ void FinishEntryReport(EntryReport& noted, const json& entry, const Mapping& map
 void ReadEntry(Reader& r, const json& entry) {
     const std::optional<EntryOutcome> skipped = SkipReason(entry);
     EntryReport* noted = StartEntryReport(r, entry, skipped);
-    if (skipped) return;
+    if (skipped) {
+        NoteIdle(r, entry, *skipped);
+        return;
+    }
     Mapping mapping;
     mapping.key = ResolveKeyName(r.key_names, entry.find("key")->get_ref<const std::string&>());
     if (const json* modifier = Member(r, entry, "modifier"))
@@ -172,7 +189,11 @@ void ReadEntry(Reader& r, const json& entry) {
     mapping.pitch_bend = OptionalNumber(r, entry, "pitch_bend");
     mapping.transpose = OptionalNumber(r, entry, "transpose");
     if (noted != nullptr) FinishEntryReport(*noted, entry, mapping);
-    if (mapping.key != 0) r.mappings.insert_or_assign(mapping.key, std::move(mapping));
+    if (mapping.key == 0) {
+        NoteIdle(r, entry, EntryOutcome::NoCode);
+        return;
+    }
+    r.read.mappings.insert_or_assign(mapping.key, std::move(mapping));
 }
 
 // "mappings": array elements in order; an object's member values in
@@ -203,7 +224,7 @@ std::string ParserWords(const std::string& what, const char* end) {
 // counted from 1), counted as the parser counts them: a line ends after '\n',
 // and each attempt to read past the end counts as one more character. The
 // stream is read again from its start, up to that position.
-void NoteSyntaxPosition(MappingFileReport& report, std::istream& in, std::size_t byte) {
+void NoteSyntaxPosition(LoadFailure& failure, std::istream& in, std::size_t byte) {
     in.clear();
     in.seekg(0);
     std::size_t line = 1, column = 0, taken = 0;
@@ -215,34 +236,34 @@ void NoteSyntaxPosition(MappingFileReport& report, std::istream& in, std::size_t
             ++column;
         }
     }
-    report.failure_line = line;
-    report.failure_column = column + (byte - taken);
+    failure.line = line;
+    failure.column = column + (byte - taken);
 }
 
-void NoteFailure(MappingFileReport& report, const Position& at, const std::exception& error, std::istream& in) {
+void NoteFailure(LoadFailure& failure, const Position& at, const std::exception& error, std::istream& in) {
     if (const auto* syntax = dynamic_cast<const json::parse_error*>(&error)) {
-        report.failure = FileFailure::Syntax;
-        report.failure_detail = ParserWords(syntax->what(), ": ");
-        NoteSyntaxPosition(report, in, syntax->byte);
+        failure.kind = FileFailure::Syntax;
+        failure.detail = ParserWords(syntax->what(), ": ");
+        NoteSyntaxPosition(failure, in, syntax->byte);
         return;
     }
     if (dynamic_cast<const json::type_error*>(&error) != nullptr && at.value != nullptr) {
-        report.failure = FileFailure::Type;
-        report.failure_path = PathOf(at);
-        report.failure_detail = Described(*at.value) + " where " + at.expected + " is expected";
+        failure.kind = FileFailure::Type;
+        failure.path = PathOf(at);
+        failure.detail = Described(*at.value) + " where " + at.expected + " is expected";
         return;
     }
-    report.failure = FileFailure::Other;
-    report.failure_path = PathOf(at);
-    report.failure_detail =
+    failure.kind = FileFailure::Other;
+    failure.path = PathOf(at);
+    failure.detail =
         dynamic_cast<const json::exception*>(&error) != nullptr ? ParserWords(error.what(), "] ") : error.what();
 }
 
-// Reads the document into `read`: the device name, the table and the
-// top-level switches.
+// Reads the document into `read`: the device name, the switches, the table,
+// and what the diagnosis needs.
 void ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingFileRead& read, MappingFileReport* report) {
     json document;
-    Reader r{key_names, read.mappings, report, {}};  // points into the document, so it ends first
+    Reader r{key_names, read, report, {}};  // points into the document, so it ends first
     try {
         in >> document;  // stream extraction: one value; whatever follows it is not read
         if (const json* device = document.is_object() ? Member(r, document, "midi_device") : nullptr) {
@@ -258,30 +279,33 @@ void ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingFileRe
         // Any failure of the reading (syntax, a member of the wrong type in
         // an entry the guard let through, running out of memory) fails the
         // file as a whole, on purpose: no half-read file stays in force. The
-        // device name read before stays.
+        // device name read before stays; what the diagnosis says is why.
         read.mappings.clear();
         read.release_on_change = false;
-        if (r.report != nullptr) NoteFailure(*r.report, r.at, error, in);
+        read.idle_count = 0;
+        read.first_idle.reset();
+        NoteFailure(read.failure, r.at, error, in);
     }
 }
 
-MappingFileRead Refuse(MappingFileReport* report, FileFailure failure) {
-    if (report != nullptr) report->failure = failure;
-    return {};
+MappingFileRead Refused(FileFailure failure) {
+    MappingFileRead refused;
+    refused.failure.kind = failure;
+    return refused;
 }
 
 }  // namespace
 
 MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
                                 MappingFileReport* report) {
-    if (!IsRegularFile(path)) return Refuse(report, FileFailure::NotReadable);
+    if (!IsRegularFile(path)) return Refused(FileFailure::NotReadable);
     std::error_code error;  // a size that cannot be read means the file cannot be read either
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) return Refuse(report, FileFailure::NotReadable);
-    if (size > kMaxMappingFileBytes) return Refuse(report, FileFailure::TooLarge);
+    if (error) return Refused(FileFailure::NotReadable);
+    if (size > kMaxMappingFileBytes) return Refused(FileFailure::TooLarge);
     std::ifstream in(path);  // text mode; other programs may keep reading and writing the file
     if (!in.is_open()) {
-        MappingFileRead refused = Refuse(report, FileFailure::NotReadable);
+        MappingFileRead refused = Refused(FileFailure::NotReadable);
         refused.busy = HeldByAnotherProgram(path);
         return refused;
     }

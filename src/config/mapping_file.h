@@ -48,24 +48,40 @@ enum class FileFailure {
     Other,        // anything else the reading raised (out of memory)
 };
 
-// Everything the loader saw while reading one file, for tools that explain a
-// mapping file. The loader itself never needs it.
+// Why a file failed as a whole, where the loader found it.
+struct LoadFailure {
+    FileFailure kind = FileFailure::None;
+    std::string path;        // Type, Other: the member, as in mappings[3].velocity (empty: the top-level value)
+    std::string detail;      // Type: "a string where a number is expected"; Syntax, Other: the parser's words
+    std::size_t line = 0;    // Syntax: line and column of the last byte read
+    std::size_t column = 0;  //   (the text as read in text mode)
+};
+
+// An entry that does nothing: skipped, or its key gives no code.
+struct IdleEntry {
+    std::string label;  // as EntryReport's
+    EntryOutcome outcome = EntryOutcome::NoCode;
+    std::string key_text;  // as EntryReport's
+};
+
+// Every entry as the loader read it, for tools that explain a mapping file.
+// The loader itself never needs it.
 struct MappingFileReport {
     std::vector<EntryReport> entries;  // in reading order, up to a failure
-    FileFailure failure = FileFailure::None;
-    std::string failure_path;        // Type: the member, as in mappings[3].velocity (empty: the top-level value)
-    std::string failure_detail;      // Type: "a string where a number is expected"; Syntax: the parser's words
-    std::size_t failure_line = 0;    // Syntax: line and column of the last byte read
-    std::size_t failure_column = 0;  //   (the text as read in text mode)
 };
 
 // What reading one mapping file gave. A file that fails as a whole gives an
 // empty table and no switches; its device name stays when it came first.
+// The loader's own diagnosis comes with it: why the file failed, and which
+// entries do nothing (the first of them, and how many).
 struct MappingFileRead {
     MappingTable mappings;
     bool release_on_change = false;          // switch off what is on before the file goes out of force
     std::optional<std::string> midi_device;  // UTF-8, as written; also when the file failed after it
     bool busy = false;                       // it did not open because another program holds it: try again shortly
+    LoadFailure failure;                     // kind None when the file loads
+    std::size_t idle_count = 0;              // entries that do nothing
+    std::optional<IdleEntry> first_idle;     // the first of them
 };
 
 // Reads the mapping file at `path`, resolving key texts through `key_names`.

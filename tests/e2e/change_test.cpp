@@ -11,7 +11,6 @@
 #include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/input.h"
-#include "support/test_files.h"
 #include "support/wait.h"
 
 namespace {
@@ -48,27 +47,7 @@ protected:
         checked_ = run_.Sent().size();
     }
 
-    // Chooses the other of two files from the Configs menu. The menu's order
-    // is the folder's listing order, which the test does not know; choosing
-    // the current file changes nothing, so the entries are chosen in turn
-    // until the choice remembered is `name`. The choice is loaded right after
-    // it is remembered, before any later key is handled.
-    void Choose(const std::wstring& name) {
-        const std::filesystem::path remembered = run_.cfg() / L"last_config.txt";
-        for (UINT index = 0; index < 2; ++index) {
-            std::filesystem::remove(remembered);
-            run_.Post(WM_COMMAND, ID_CONFIG_BASE + index, 0);
-            ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(remembered).empty(); }, kEventTimeout));
-            if (ReadBytes(remembered).ends_with(std::string(name.begin(), name.end()))) return;
-        }
-        ADD_FAILURE() << "no entry of the Configs menu was the other file";
-    }
-
-    // Makes a.json current at start-up.
-    void StartWithA() {
-        run_.WriteCfgFile(L"last_config.txt", (run_.cfg() / L"a.json").string());
-        ASSERT_TRUE(run_.Start());
-    }
+    void StartWithA() { ASSERT_TRUE(StartWithCurrent(run_, L"a.json")); }
 
     QuillfretRun run_{L"change"};
     size_t checked_ = 0;
@@ -80,15 +59,18 @@ std::string File(const std::string& more, int probe, bool release_on_change = fa
            more + R"({"key": "66", "note": )" + std::to_string(probe) + R"(, "channel": 2}]})";
 }
 
-TEST_F(ChangeTest, AKeyHeldAcrossASaveEndsTheNotesItsPressStarted) {
-    run_.WriteCfgFile(L"a.json", File(R"({"key": "65", "notes": [60, 64]},)", 40));
+// The saved record has other notes, and neither the pedal nor the bend.
+TEST_F(ChangeTest, AKeyHeldAcrossASaveEndsWhatItsPressStarted) {
+    run_.WriteCfgFile(
+        L"a.json",
+        File(R"({"key": "65", "notes": [60, 64], "cc_enabled": true, "cc_number": 64, "pitch_bend": 2000},)", 40));
     StartWithA();
     KeyDown('A');
-    ExpectNext({"90 3c 64", "90 40 64"}, "A down");
+    ExpectNext({"e0 50 4f", "90 3c 64", "90 40 64", "b0 40 7f"}, "A down");
     SaveAndWait(L"a.json", File(R"({"key": "65", "note": 62},)", 41), 41);
     KeyUp('A');
-    // Not the note-off of 62, which the saved file plays: the notes its press switched on.
-    ExpectNext({"80 3c 00", "80 40 00"}, "A up");
+    // Not the note-off of 62, which the saved file plays: what its press switched on.
+    ExpectNext({"80 3c 00", "80 40 00", "b0 40 00", "e0 00 40"}, "A up");
     PressKey('A');
     ExpectNext({"90 3e 64", "80 3e 00"}, "A");
 }
@@ -99,21 +81,10 @@ TEST_F(ChangeTest, AKeyHeldAcrossASwitchToAFileWhereItIsUnmappedEndsItsNote) {
     StartWithA();
     KeyDown('A');
     ExpectNext({"90 3c 64"}, "A down");
-    Choose(L"b.json");
+    ChooseConfig(run_, L"b.json");
     KeyUp('A');
     PressKey('B');
     ExpectNext({"80 3c 00", "91 29 64", "81 29 00"}, "A up, B");
-}
-
-TEST_F(ChangeTest, AHeldPedalAndBendEndWhenTheNewRecordHasNeither) {
-    run_.WriteCfgFile(L"a.json",
-                      File(R"({"key": "65", "cc_enabled": true, "cc_number": 64, "pitch_bend": 2000},)", 40));
-    StartWithA();
-    KeyDown('A');
-    ExpectNext({"e0 50 4f", "b0 40 7f"}, "A down");
-    SaveAndWait(L"a.json", File(R"({"key": "65", "note": 61},)", 41), 41);
-    KeyUp('A');
-    ExpectNext({"b0 40 00", "e0 00 40"}, "A up");
 }
 
 TEST_F(ChangeTest, TheTransposeStartsAtZeroInAnotherFile) {
@@ -124,7 +95,7 @@ TEST_F(ChangeTest, TheTransposeStartsAtZeroInAnotherFile) {
     PressKey(VK_UP);
     PressKey('A');
     ExpectNext({"90 48 64", "80 48 00"}, "Up, then A");
-    Choose(L"b.json");
+    ChooseConfig(run_, L"b.json");
     PressKey('A');
     ExpectNext({"90 3c 64", "80 3c 00"}, "A in b.json");
 }
@@ -157,7 +128,7 @@ TEST_F(ChangeTest, ReleaseOnChangeSwitchesOffWhatIsOnAtASaveASwitchAndQuit) {
     KeyDown('A');
     PressKey('C');
     ExpectNext(on, "A up (nothing more), A down, C");
-    Choose(L"b.json");
+    ChooseConfig(run_, L"b.json");
     ExpectNext(off, "the switch");
 
     KeyUp('A');

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "support/test_files.h"
 #include "support/wait.h"
 
 namespace {
@@ -101,4 +102,51 @@ bool RemoveFromLinux(const std::filesystem::path& folder) {
 size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
     const auto kinds = run.RecordKinds();
     return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));
+}
+
+std::vector<std::wstring> BalloonTexts() {
+    std::vector<std::wstring> texts;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, static_cast<int>(std::size(name)));
+            if (std::wstring(name) != L"tooltips_class32" || !IsWindowVisible(window)) return TRUE;
+            wchar_t text[512] = {};
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                1000, &ignored);
+            reinterpret_cast<std::vector<std::wstring>*>(data)->emplace_back(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+std::wstring WaitForBalloon(const std::wstring& start, std::chrono::milliseconds timeout) {
+    std::wstring found;
+    WaitUntil(
+        [&] {
+            for (const std::wstring& text : BalloonTexts()) {
+                if (text.starts_with(start)) found = text;
+            }
+            return !found.empty();
+        },
+        timeout, 50ms);
+    return found;
+}
+
+bool StartWithCurrent(QuillfretRun& run, const std::wstring& name) {
+    run.WriteCfgFile(L"last_config.txt", (run.cfg() / name).string());
+    return run.Start();
+}
+
+void ChooseConfig(const QuillfretRun& run, const std::wstring& name) {
+    const std::filesystem::path remembered = run.cfg() / L"last_config.txt";
+    for (UINT index = 0; index < 2; ++index) {
+        std::filesystem::remove(remembered);
+        run.Post(WM_COMMAND, ID_CONFIG_BASE + index, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(remembered).empty(); }, kEventTimeout));
+        if (ReadBytes(remembered).ends_with(std::string(name.begin(), name.end()))) return;
+    }
+    ADD_FAILURE() << "no entry of the Configs menu was the other file";
 }

@@ -55,3 +55,20 @@ bool RemoveFromLinux(const std::filesystem::path& folder);
 
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);
+
+// The texts of the balloons now shown: Wine's taskbar shows a balloon as a
+// visible tooltip window of its own process, whose text WM_GETTEXT gives.
+std::vector<std::wstring> BalloonTexts();
+
+// The text of a balloon that starts with `start`, waited for; empty when none came.
+std::wstring WaitForBalloon(const std::wstring& start, std::chrono::milliseconds timeout = kEventTimeout);
+
+// Starts the program with `name` remembered as the current file.
+bool StartWithCurrent(QuillfretRun& run, const std::wstring& name);
+
+// Chooses `name`, the other of two files in CFG, from the Configs menu. The
+// menu's order is the folder's listing order, which the test does not know;
+// choosing the current file changes nothing, so the entries are chosen in
+// turn until the choice remembered is `name`. The program loads a choice
+// right after it remembers it, before it handles any later input.
+void ChooseConfig(const QuillfretRun& run, const std::wstring& name);

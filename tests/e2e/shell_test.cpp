@@ -20,40 +20,6 @@ namespace {
 
 class ShellTest : public DesktopTest {};
 
-// The texts of the balloons now shown: Wine's taskbar shows a balloon as a
-// visible tooltip window of its own process, whose text WM_GETTEXT gives.
-std::vector<std::wstring> BalloonTexts() {
-    std::vector<std::wstring> texts;
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, static_cast<int>(std::size(name)));
-            if (std::wstring(name) != L"tooltips_class32" || !IsWindowVisible(window)) return TRUE;
-            wchar_t text[512] = {};
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                                1000, &ignored);
-            reinterpret_cast<std::vector<std::wstring>*>(data)->emplace_back(text);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
-// The text of a balloon that starts with `start`, waited for; empty when none came.
-std::wstring WaitForBalloon(const std::wstring& start) {
-    std::wstring found;
-    WaitUntil(
-        [&] {
-            for (const std::wstring& text : BalloonTexts()) {
-                if (text.starts_with(start)) found = text;
-            }
-            return !found.empty();
-        },
-        kEventTimeout, 50ms);
-    return found;
-}
-
 TEST_F(ShellTest, ATaskbarRestartGetsTheIconBackWithItsMenu) {
     QuillfretRun run(L"shell-taskbar");
     ASSERT_TRUE(run.Start());

@@ -25,9 +25,9 @@ CoreState Loaded(const std::string& content) {
     LoadConfig(state);
 
     MappingFileReport report;
-    const MappingTable reported = LoadMappingFile(dir.path() / "m.json", kNames, &report).mappings;
-    EXPECT_EQ(TableText(reported), TableText(state.mappings)) << "loading with a report";
-    EXPECT_TRUE(report.failure == FileFailure::None || reported.empty());
+    const MappingFileRead read = LoadMappingFile(dir.path() / "m.json", kNames, &report);
+    EXPECT_EQ(TableText(read.mappings), TableText(state.mappings)) << "loading with a report";
+    EXPECT_TRUE(read.failure.kind == FileFailure::None || read.mappings.empty());
     return state;
 }
 

@@ -68,14 +68,14 @@ TEST(FileTimeWin, FileHeldWithoutSharingIsReadOnceReleased) {
 
     HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(LoadConfig(state), LoadOutcome::ReadAgain);
+    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::ReadAgain);
     EXPECT_TRUE(state.mappings.empty());
-    EXPECT_EQ(LoadConfig(state), LoadOutcome::ReadAgain) << "still held";
+    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::ReadAgain) << "still held";
     CloseHandle(held);
 
-    EXPECT_EQ(LoadConfig(state), LoadOutcome::Read);
+    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::Read);
     EXPECT_EQ(state.mappings.count(65), 1u);
-    EXPECT_EQ(LoadConfig(state), LoadOutcome::Unchanged);
+    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::Unchanged);
 }
 
 }  // namespace

@@ -5,22 +5,13 @@
 #include <utility>
 
 #include "config/key_names.h"
+#include "config/load_words.h"
 #include "config/regular_file.h"
 #include "engine/mapping_engine.h"
 #include "engine/midi_message.h"
 #include "engine/trigger_code.h"
 
 namespace {
-
-// The first name, in name order, for each code.
-std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names) {
-    std::map<int32_t, std::string> by_code;
-    for (const auto& [name, code] : names) {
-        auto [it, added] = by_code.emplace(code, name);
-        if (!added && name < it->second) it->second = name;
-    }
-    return by_code;
-}
 
 // The name a text resolved through, or else a name for its code.
 std::string NameOf(const KeyNameTable& names, const std::map<int32_t, std::string>& by_code, const std::string& text,
@@ -33,31 +24,15 @@ std::string NameOf(const KeyNameTable& names, const std::map<int32_t, std::strin
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// Why a key text gave the code 0, by the program's own resolution.
-std::string NoCodeReason(const KeyNameTable& names, bool names_found, const std::string& text) {
-    // A table that names the text -1 tells whether the decimal rule took the
-    // text before any name lookup.
-    if (ResolveKeyName(KeyNameTable{{text, -1}}, text) == 0) {
-        return Quoted(text) + " reads as the code 0, which is no key: nothing is stored";
-    }
-    if (names.count(text) != 0) return Quoted(text) + " is named with the code 0 in the key names: nothing is stored";
-    std::string reason =
-        Quoted(text) + " is not a code from 1 to " + std::to_string(kLastHookCode) + " nor a name in the key names";
-    if (!names_found) reason += " (no key-name file was found)";
-    return reason + ": nothing is stored";
-}
-
-std::string SkipReason(const EntryReport& entry, const KeyNameTable& names, bool names_found) {
+// Why an entry stores nothing, in the loader's own words.
+std::string SkipReason(const EntryReport& entry, const KeyNameTable& names) {
     switch (entry.outcome) {
         case EntryOutcome::Stored: return "";
-        case EntryOutcome::NoCode: return NoCodeReason(names, names_found, entry.key_text);
-        case EntryOutcome::SkippedNotObject: return "not an object: skipped";
-        case EntryOutcome::SkippedNoKey: return "no \"key\": skipped";
-        case EntryOutcome::SkippedKeyNotText:
-            return "\"key\" is " + entry.key_text + ", not a string (key texts are written in quotes): skipped";
         case EntryOutcome::FailedFile: return "makes the whole file fail";
+        case EntryOutcome::NoCode:
+            return IdleWords({entry.label, entry.outcome, entry.key_text}, names) + ": nothing is stored";
+        default: return IdleWords({entry.label, entry.outcome, entry.key_text}, names);
     }
-    return "";
 }
 
 // "<what> <value> is outside <low> to <high>", with the ranges of the
@@ -150,8 +125,8 @@ std::vector<uint32_t> Switched(const Mapping& mapping, bool on) {
 }
 
 EntryCheck CheckEntry(const EntryReport& entry, const KeyNameTable& names,
-                      const std::map<int32_t, std::string>& by_code, bool names_found) {
-    EntryCheck check{entry, "", "", SkipReason(entry, names, names_found), {}, {}, {}};
+                      const std::map<int32_t, std::string>& by_code) {
+    EntryCheck check{entry, "", "", SkipReason(entry, names), {}, {}, {}};
     if (entry.outcome != EntryOutcome::Stored && entry.outcome != EntryOutcome::NoCode) return check;
     const Mapping& m = entry.mapping;
     check.key_name = NameOf(names, by_code, entry.key_text, m.key);
@@ -181,7 +156,7 @@ void WarnReplaced(std::vector<EntryCheck>& entries) {
 }
 
 int ExitCode(const CheckResult& result) {
-    if (result.report.failure != FileFailure::None) return 2;
+    if (result.failure.kind != FileFailure::None) return 2;
     for (const EntryCheck& check : result.entries) {
         if (check.entry.outcome != EntryOutcome::Stored) return 1;
     }
@@ -189,6 +164,15 @@ int ExitCode(const CheckResult& result) {
 }
 
 }  // namespace
+
+std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names) {
+    std::map<int32_t, std::string> by_code;
+    for (const auto& [name, code] : names) {
+        auto [it, added] = by_code.emplace(code, name);
+        if (!added && name < it->second) it->second = name;
+    }
+    return by_code;
+}
 
 CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const std::filesystem::path& key_names_file) {
     CheckResult result;
@@ -200,13 +184,14 @@ CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const st
     result.key_name_count = names.size();
 
     const MappingFileRead read = LoadMappingFile(mapping_file, names, &result.report);
+    result.failure = read.failure;
     result.midi_device = read.midi_device;
     result.release_on_change = read.release_on_change;
     result.loaded_count = read.mappings.size();
-    if (result.report.failure == FileFailure::None) {
+    if (result.failure.kind == FileFailure::None) {
         const auto by_code = NamesByCode(names);
         for (const EntryReport& entry : result.report.entries) {
-            result.entries.push_back(CheckEntry(entry, names, by_code, result.key_names_found));
+            result.entries.push_back(CheckEntry(entry, names, by_code));
         }
         WarnReplaced(result.entries);
     }

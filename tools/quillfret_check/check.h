@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +29,8 @@ struct CheckResult {
     std::filesystem::path key_names_file;
     bool key_names_found = false;
     std::size_t key_name_count = 0;
-    MappingFileReport report;                // the loader's own account; failure is None when the file loads
+    MappingFileReport report;                // the loader's own account of each entry
+    LoadFailure failure;                     // why the file fails as a whole; kind None when it loads
     std::optional<std::string> midi_device;  // taken even when the file fails afterwards
     bool release_on_change = false;          // everything on is switched off before the file goes out of force
     std::size_t loaded_count = 0;            // mappings in force after the load
@@ -36,6 +38,9 @@ struct CheckResult {
     std::size_t warning_count = 0;
     int exit_code = 0;  // 0 all loaded, 1 something skipped or a warning, 2 the file fails or is unreadable
 };
+
+// The first name, in name order, that the key names give each code.
+std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names);
 
 // Loads `mapping_file` with the program's own loader, resolving key texts with
 // the names of `key_names_file`, and explains the outcome.

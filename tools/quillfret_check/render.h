@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "check.h"
 #include "message_words.h"
@@ -12,15 +14,13 @@
 // mapping switched on afterwards move up 12 semitones; ...".
 std::string TransposeText(int32_t change);
 
-// A byte count in the largest binary unit it is a whole number of: "1 MiB",
-// "512 KiB", "1000 bytes".
-std::string SizeText(std::uintmax_t bytes);
+// The messages of one press or release in words, "nothing" for none; a bank
+// select is said with its program change, and a transpose key's change
+// (`transpose`) comes first, as the engine makes it first.
+std::string MessagesText(const std::vector<uint32_t>& messages, std::optional<int32_t> transpose = std::nullopt);
 
 // A path as UTF-8 text.
 std::string PathText(const std::filesystem::path& path);
-
-// The reason a file fails as a whole, in one line.
-std::string FailureText(const MappingFileReport& report);
 
 // The report for a terminal.
 void RenderText(const CheckResult& result, std::ostream& out);

@@ -1,5 +1,6 @@
 #include <nlohmann/json.hpp>
 
+#include "config/load_words.h"
 #include "render.h"
 
 namespace {
@@ -84,15 +85,15 @@ json EntryJson(const EntryCheck& check) {
     return item;
 }
 
-json FailureJson(const MappingFileReport& report) {
-    if (report.failure == FileFailure::None) return nullptr;
-    json failure = {{"kind", FailureName(report.failure)}, {"message", FailureText(report)}};
-    if (report.failure == FileFailure::Syntax) {
-        failure["line"] = report.failure_line;
-        failure["column"] = report.failure_column;
+json FailureJson(const LoadFailure& failure) {
+    if (failure.kind == FileFailure::None) return nullptr;
+    json item = {{"kind", FailureName(failure.kind)}, {"message", FailureWords(failure)}};
+    if (failure.kind == FileFailure::Syntax) {
+        item["line"] = failure.line;
+        item["column"] = failure.column;
     }
-    if (report.failure == FileFailure::Type) failure["path"] = report.failure_path;
-    return failure;
+    if (failure.kind == FileFailure::Type) item["path"] = failure.path;
+    return item;
 }
 
 }  // namespace
@@ -105,8 +106,8 @@ void RenderJson(const CheckResult& result, std::ostream& out) {
         {"key_names_file", PathText(result.key_names_file)},
         {"key_names_found", result.key_names_found},
         {"key_name_count", result.key_name_count},
-        {"loads", result.report.failure == FileFailure::None},
-        {"failure", FailureJson(result.report)},
+        {"loads", result.failure.kind == FileFailure::None},
+        {"failure", FailureJson(result.failure)},
         {"midi_device", result.midi_device ? json(*result.midi_device) : json(nullptr)},
         {"release_on_change", result.release_on_change},
         {"mapping_count", result.loaded_count},

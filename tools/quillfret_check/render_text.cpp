@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/load_words.h"
 #include "engine/midi_message.h"
 #include "render.h"
 
@@ -31,9 +32,9 @@ size_t SayBankAndProgram(const std::vector<uint32_t>& messages, size_t i, std::s
     return 3;
 }
 
-// The messages of one press or release in words; a transpose key's change
-// comes first, as the engine makes it first.
-std::string Joined(const std::vector<uint32_t>& messages, std::optional<int32_t> transpose = std::nullopt) {
+}  // namespace
+
+std::string MessagesText(const std::vector<uint32_t>& messages, std::optional<int32_t> transpose) {
     std::string text = transpose ? "transpose " + Signed(*transpose) : "";
     for (size_t i = 0; i < messages.size();) {
         if (!text.empty()) text += ", ";
@@ -43,6 +44,8 @@ std::string Joined(const std::vector<uint32_t>& messages, std::optional<int32_t>
     }
     return text.empty() ? "nothing" : text;
 }
+
+namespace {
 
 // `"A" = 65 (A)`: the text, the code and a name of the code.
 std::string Trigger(const std::string& text, int32_t code, const std::string& name) {
@@ -66,12 +69,12 @@ void RenderEntry(const EntryCheck& check, std::ostream& out) {
         }
         out << ", " << (m.mode == MappingMode::Toggle ? "toggle" : "hold") << ", channel " << m.channel << "\n";
         if (m.mode == MappingMode::Toggle) {
-            out << "  first press:  " << Joined(check.switch_on, m.transpose) << "\n"
-                << "  second press: " << Joined(check.switch_off) << "\n"
+            out << "  first press:  " << MessagesText(check.switch_on, m.transpose) << "\n"
+                << "  second press: " << MessagesText(check.switch_off) << "\n"
                 << "  release:      nothing\n";
         } else {
-            out << "  press:   " << Joined(check.switch_on, m.transpose) << "\n"
-                << "  release: " << Joined(check.switch_off) << "\n";
+            out << "  press:   " << MessagesText(check.switch_on, m.transpose) << "\n"
+                << "  release: " << MessagesText(check.switch_off) << "\n";
         }
         if (m.transpose) out << "  " << TransposeText(*m.transpose) << "\n";
     }
@@ -97,8 +100,8 @@ void RenderHeader(const CheckResult& result, std::ostream& out) {
 
 void RenderText(const CheckResult& result, std::ostream& out) {
     RenderHeader(result, out);
-    if (result.report.failure != FileFailure::None) {
-        out << "The file fails as a whole: " << FailureText(result.report) << "\n"
+    if (result.failure.kind != FileFailure::None) {
+        out << "The file fails as a whole: " << FailureWords(result.failure) << "\n"
             << "Quillfret would load no mappings from it";
         out << (result.midi_device ? "; it would still take its \"midi_device\".\n" : ".\n");
         return;

@@ -5,21 +5,26 @@
 #include <optional>
 
 #include "check.h"
+#include "key_session.h"
 #include "render.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: quillfret-check [--json] MAPPING_FILE [KEY_NAMES_FILE]\n"
+    "       quillfret-check --keys MAPPING_FILE [KEY_NAMES_FILE]\n"
     "       quillfret-check --version\n"
     "Explains what Quillfret does with a mapping file: every entry's trigger and\n"
     "messages, why an entry is skipped, and what looks unintended. Key names come\n"
     "from KEY_NAMES_FILE, by default KeyMapping.cfg beside the mapping file.\n"
+    "With --keys, it prints each key and mouse button you press and release, with\n"
+    "its name (or code) and what the mapping file does then, until Esc.\n"
     "Exit code: 0 every entry loads, 1 an entry is skipped or a warning is given,\n"
-    "2 the file fails as a whole or cannot be read.\n";
+    "2 the file fails as a whole or cannot be read. With --keys: 0 after Esc.\n";
 
 struct Arguments {
     bool json = false;
+    bool keys = false;
     bool help = false;
     bool version = false;
     std::vector<std::filesystem::path> files;
@@ -32,6 +37,8 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--json") {
             parsed.json = true;
+        } else if (arg == "--keys") {
+            parsed.keys = true;
         } else if (arg == "-h" || arg == "--help") {
             parsed.help = true;
         } else if (arg == "--version") {
@@ -43,6 +50,7 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args) {
         }
     }
     if (!parsed.help && !parsed.version && (parsed.files.empty() || parsed.files.size() > 2)) return std::nullopt;
+    if (parsed.keys && parsed.json) return std::nullopt;
     return parsed;
 }
 
@@ -65,6 +73,10 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const std::filesystem::path& mapping_file = parsed->files[0];
     const std::filesystem::path key_names_file =
         parsed->files.size() > 1 ? parsed->files[1] : mapping_file.parent_path() / "KeyMapping.cfg";
+    if (parsed->keys) {
+        KeySession session = StartKeySession(mapping_file, key_names_file);
+        return RunKeySession(session, out, err);
+    }
     const CheckResult result = CheckMappingFile(mapping_file, key_names_file);
     if (parsed->json) {
         RenderJson(result, out);

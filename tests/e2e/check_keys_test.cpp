@@ -1,0 +1,57 @@
+// quillfret-check --keys, run as a user would while writing a mapping file:
+// every key and button pressed is printed with its name and what the file
+// does, until Esc.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "quillfret_run.h"
+#include "support/input.h"
+#include "support/process.h"
+#include "support/test_files.h"
+#include "support/wait.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CheckKeysTest : public DesktopTest {};
+
+TEST_F(CheckKeysTest, PrintsEachKeyWithItsNameAndWhatTheFileDoesUntilEsc) {
+    TempDir dir;
+    WriteBytes(dir.path() / "KeyMapping.cfg", "A=65\nMouseLeft=253\nEsc=27\n");
+    WriteBytes(dir.path() / "m.json", R"({"mappings": [{"key": "A", "notes": [60, 64]}]})");
+    const fs::path output = dir.path() / "keys.txt";
+    const ChildProcess check = LaunchProcess({OwnExeFolder() + L"\\quillfret-check.exe",
+                                              {L"--keys", (dir.path() / "m.json").wstring()},
+                                              L"",
+                                              {},
+                                              output.wstring()});
+    ASSERT_TRUE(check.started());
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(output).find("Esc ends.") != std::string::npos; }, kStartTimeout));
+
+    PressKey('A');
+    ButtonDown(MouseButton::Left);
+    ButtonUp(MouseButton::Left);
+    PressKey('Z');
+    KeyDown(VK_ESCAPE);
+    EXPECT_EQ(WaitForExit(check, kEventTimeout), 0u);
+    KeyUp(VK_ESCAPE);
+    std::string printed = ReadBytes(output);
+    std::erase(printed, '\r');  // a console program's text-mode lines end in CR LF
+    EXPECT_NE(printed.find("File: " + (dir.path() / "m.json").string() + " (1 mapping)\n"), std::string::npos)
+        << printed;
+    EXPECT_NE(printed.find("press   A (65): note-on 60 (C4) velocity 100, note-on 64 (E4) velocity 100\n"
+                           "release A (65): note-off 60 (C4), note-off 64 (E4)\n"
+                           "press   MouseLeft (253): nothing\n"
+                           "release MouseLeft (253): nothing\n"
+                           "press   code 90: nothing\n"
+                           "release code 90: nothing\n"
+                           "press   Esc (27): nothing\n"),
+              std::string::npos)
+        << printed;
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// What the user is told about the loads of the current mapping file.
+#include "config/load_news.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// One save of the current file and the message it gives ("" for none).
+struct Save {
+    std::string content;
+    std::wstring told;
+};
+
+TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
+    const std::vector<Save> saves = {
+        {R"({"mappings": [{"key": "A"}]})", L""},
+        {R"({"mappings": [{"key": "A"},)",
+         L"a.json is not in force:\nsyntax error at line 1, column 28: syntax error while parsing value - unexpected "
+         L"end of input; expected '[', '{', or a literal"},
+        {R"({"mappings": [{"key": "A", "velocity": "loud"}]})",
+         L"a.json is not in force:\nmappings[0].velocity: a string where a number is expected"},
+        {R"({"mappings": [{"key": "A"}, {"key": "Kazoo"}]})",
+         L"a.json: 1 entry does nothing:\nmappings[1]: \"Kazoo\" is not a key name"},
+        {R"({"mappings": [{"key": 65}, {"key": "Kazoo"}, {"key": "B"}]})",
+         L"a.json: 2 entries do nothing; the first:\nmappings[0]: \"key\" is 65, not a string (key texts are "
+         L"written in quotes): skipped"},
+        {R"({"mappings": [{"key": "A"}, {"key": "B"}]})", L"a.json is in force: 2 mappings"},
+        {R"({"mappings": [{"key": "B"}]})", L""},
+        {std::string(kMaxMappingFileBytes + 1, ' '), L"a.json is not in force:\nthe file is larger than 1 MiB"},
+        {"{}", L"a.json is in force: 0 mappings"},
+    };
+    TempDir dir;
+    CoreState state;
+    state.key_names = {{"A", 65}, {"B", 66}};
+    state.current_config = dir.Wide("a.json");
+    LoadNews news;
+    auto time = fs::file_time_type::clock::now() - 1h;
+    for (const Save& save : saves) {
+        WriteBytes(dir.path() / "a.json", save.content);
+        fs::last_write_time(dir.path() / "a.json", time += 1s);
+        const LoadResult result = LoadConfig(state);
+        EXPECT_EQ(NewsOfLoad(news, L"a.json", result, state.key_names, false).value_or(L""), save.told)
+            << save.content.substr(0, 60);
+    }
+}
+
+// A file another program holds is retried quietly, and told about only
+// when the retries end without reading it.
+TEST(LoadNewsTest, ABusyFileIsToldAboutOnlyWhenTheRetriesEnd) {
+    LoadNews news;
+    LoadResult busy{LoadOutcome::ReadAgain, {FileFailure::NotReadable}};
+    EXPECT_FALSE(NewsOfLoad(news, L"a.json", busy, {}, false));
+    EXPECT_EQ(NewsOfLoad(news, L"a.json", busy, {}, true).value_or(L""),
+              L"a.json is not in force:\nanother program kept it in use for 10 s");
+    EXPECT_FALSE(NewsOfLoad(news, L"a.json", LoadResult{}, {}, false)) << "nothing read";
+}
+
+}  // namespace
