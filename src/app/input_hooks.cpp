@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/key_state.h"
 #include "app/window_messages.h"
 #include "engine/hook_decisions.h"
 
@@ -25,6 +26,7 @@ void PostTriggers(HWND window, UINT message, const TriggerEvents& triggers) {
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
     AppState* state = hooked_state;
     if (code == HC_ACTION && state != nullptr) {
+        state->hook_sightings.keyboard_ms = InputClockMs();
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
         const auto vk = static_cast<int32_t>(record.vkCode);
@@ -37,6 +39,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
     AppState* state = hooked_state;
     if (code == HC_ACTION && state != nullptr) {
+        state->hook_sightings.mouse_ms = InputClockMs();
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lparam);
         PostTriggers(state->window, WM_APP_MOUSE, MouseTriggers(static_cast<uint32_t>(wparam), record.mouseData));
@@ -48,6 +51,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
 
 void InstallInputHooks(AppState& state) {
     hooked_state = &state;
+    const int64_t now = InputClockMs();
+    state.hook_sightings = {now, now};
     state.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, nullptr, 0);
     state.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, nullptr, 0);
 }
@@ -58,4 +63,16 @@ void RemoveInputHooks(AppState& state) {
     if (HHOOK hook = std::exchange(state.keyboard_hook, nullptr)) UnhookWindowsHookEx(hook);
     if (HHOOK hook = std::exchange(state.mouse_hook, nullptr)) UnhookWindowsHookEx(hook);
     hooked_state = nullptr;
+}
+
+void ReinstallInputHooks(AppState& state) {
+    RemoveInputHooks(state);
+    InstallInputHooks(state);
+    // Only now: a key-up still on its way reaches the new hook, and the
+    // system shows its key down until a hook has passed it on, so no key is
+    // released twice; one that came before the install shows up already.
+    for (int32_t vk = 0; vk <= kLastHookCode; ++vk) {
+        if (!state.held_keys.contains(vk) || KeyIsDownNow(vk)) continue;
+        PostTriggers(state.window, WM_APP_KEYBOARD, KeyboardTriggers(state.held_keys, input_message::KeyUp, vk));
+    }
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/cfg_folder.h"
+#include "app/hook_witness.h"
 #include "app/input_hooks.h"
 #include "app/port_sender.h"
 #include "config/config_loader.h"
@@ -15,6 +16,7 @@ void ReleaseResources(AppState& state) {
         NOTIFYICONDATAW icon = std::exchange(state.tray_icon, NOTIFYICONDATAW{});
         Shell_NotifyIconW(NIM_DELETE, &icon);
     }
+    StopHookWitness(state);  // first: nothing installs the hooks again after this
     RemoveInputHooks(state);
     // While the port is open; the hooks are gone, so nothing switches on again.
     SwitchOffOnChange(state, PortSender(state));

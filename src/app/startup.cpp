@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
+#include "app/hook_witness.h"
 #include "app/input_hooks.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
@@ -89,6 +90,7 @@ int RunQuillfret(HINSTANCE instance) {
     CreateTrayWindow(state, instance);
     TellUntoldNews(state);
     InstallInputHooks(state);
+    StartHookWitness(state);
     StartCfgWatch(state);
     RunMainLoop(state);
     ReleaseResources(state);

@@ -3,6 +3,8 @@
 #include <cwchar>
 
 #include "app/app_state.h"
+#include "app/hook_witness.h"
+#include "app/key_state.h"
 #include "app/menu_commands.h"
 #include "app/port_sender.h"
 #include "app/release_resources.h"
@@ -14,9 +16,7 @@ namespace {
 
 void HandleTriggerMessage(AppState& state, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
-    HandleTrigger(
-        state.mappings, state.player, code, lparam != 0,
-        [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, PortSender(state));
+    HandleTrigger(state.mappings, state.player, code, lparam != 0, KeyIsDownNow, PortSender(state));
 }
 
 NOTIFYICONDATAW TrayIconRecord(HWND window) {
@@ -57,6 +57,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
             break;
         case WM_APP_KEYBOARD:
         case WM_APP_MOUSE: HandleTriggerMessage(state, wparam, lparam); break;
+        case WM_INPUT: HandleRawInput(state, lparam); break;
     }
 }
 

@@ -8,7 +8,7 @@
 // shown) into `state.window`, then adds the tray icon with the tip
 // "Quillfret". The window's procedure works on `state`, which it is given at
 // creation: tray icon callback, menu commands, the hooks' trigger messages,
-// the taskbar's restart (the icon is added again) and the window's
-// destruction. Every message is finally passed to DefWindowProcW, whose
-// result is returned.
+// raw input (the hooks' witness), the taskbar's restart (the icon is added
+// again) and the window's destruction. Every message is finally passed to
+// DefWindowProcW, whose result is returned.
 void CreateTrayWindow(AppState& state, HINSTANCE instance);

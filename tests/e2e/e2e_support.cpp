@@ -104,25 +104,6 @@ size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
     return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));
 }
 
-HWND CreateFocusedWindow(const wchar_t* class_name, WNDPROC procedure) {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = class_name;
-    RegisterClassW(&window_class);
-    HWND window = CreateWindowExW(0, class_name, class_name, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
-                                  nullptr, nullptr, window_class.hInstance, nullptr);
-    SetForegroundWindow(window);
-    SetFocus(window);
-    WaitUntil(
-        [&] {
-            PumpMessages();
-            return GetFocus() == window;
-        },
-        kEventTimeout);
-    return window;
-}
-
 std::vector<std::wstring> BalloonTexts() {
     std::vector<std::wstring> texts;
     EnumWindows(

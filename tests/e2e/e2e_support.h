@@ -12,7 +12,8 @@
 #include "support/win32_write.h"
 
 // Steps shared by the end-to-end tests, beside QuillfretRun; with the test
-// support library's files, input and desktop helpers.
+// support library's files, input and desktop helpers (CreateFocusedWindow
+// among them).
 
 // A mapping file in which A plays one note on channel 1 at velocity 100.
 std::string NoteOnA(int note);
@@ -54,11 +55,6 @@ bool RemoveFromLinux(const std::filesystem::path& folder);
 
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);
-
-// A visible window of this test process, of a new class `class_name` whose
-// messages go to `procedure`, given the focus (waited for); then keys that
-// pass the program's hooks arrive there, as in another program's window.
-HWND CreateFocusedWindow(const wchar_t* class_name, WNDPROC procedure);
 
 // The texts of the balloons now shown: Wine's taskbar shows a balloon as a
 // visible tooltip window of its own process, whose text WM_GETTEXT gives.

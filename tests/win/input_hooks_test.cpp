@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/hook_witness.h"
 #include "app/release_resources.h"
 #include "app/window_messages.h"
 #include "support/desktop.h"
@@ -157,6 +158,111 @@ TEST_F(InputHooksTest, ReleaseResourcesRemovesBothHooks) {
     KeyUp('A');
     Wheel(WHEEL_DELTA);
     EXPECT_EQ(Posted(), "");
+}
+
+// The watch: the hooks removed behind the program's back, as the system
+// removes a hook that missed its time-out, and the raw input of this
+// process's SendInput handed to the watch, as the program's window does.
+class HookWitnessTest : public InputHooksTest {
+protected:
+    void SetUp() override {
+        InputHooksTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        StartHookWitness(state_);
+        ASSERT_TRUE(state_.hook_witness_on);
+    }
+
+    // As if both hooks had seen nothing for longer than the margin.
+    void MakeSightingsOld() {
+        const int64_t long_ago = InputClockMs() - kHookSilenceMarginMs - 1;
+        state_.hook_sightings = {long_ago, long_ago};
+    }
+
+    // Removes both hooks without a word to the program.
+    void RemoveHooksBehindItsBack() {
+        UnhookWindowsHookEx(state_.keyboard_hook);
+        UnhookWindowsHookEx(state_.mouse_hook);
+        MakeSightingsOld();
+    }
+
+    // Hands each pending raw input event to the watch; then the posted triggers.
+    std::string WatchedThenPosted() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, WM_INPUT, WM_INPUT, PM_REMOVE)) {
+            HandleRawInput(state_, message.lParam);
+            DispatchMessageW(&message);
+        }
+        return Posted();
+    }
+};
+
+TEST_F(HookWitnessTest, HooksRemovedBehindTheProgramsBackAreInstalledAgain) {
+    const HHOOK keyboard_hook = state_.keyboard_hook;
+    // Each hook notes the events it sees before their raw input comes, and
+    // each device is held against its own hook: the other one stays silent.
+    MakeSightingsOld();
+    KeyDown('A');
+    KeyUp('A');
+    EXPECT_EQ(WatchedThenPosted(), "K+65 K-65");
+    MakeSightingsOld();
+    ButtonDown(MouseButton::Left);
+    ButtonUp(MouseButton::Left);
+    EXPECT_EQ(WatchedThenPosted(), "M+253 M-253");
+    EXPECT_EQ(state_.keyboard_hook, keyboard_hook) << "installed again while both worked";
+
+    RemoveHooksBehindItsBack();
+    KeyDown('B');  // seen by the witness only
+    KeyUp('B');
+    EXPECT_EQ(WatchedThenPosted(), "");
+    ASSERT_NE(state_.keyboard_hook, nullptr);
+    ASSERT_NE(state_.mouse_hook, nullptr);
+    EXPECT_NE(state_.keyboard_hook, keyboard_hook);
+
+    // Each event posted once: the old hooks are gone, one new hook of each kind.
+    KeyDown('A');
+    KeyUp('A');
+    ButtonDown(MouseButton::Left);
+    ButtonUp(MouseButton::Left);
+    EXPECT_EQ(WatchedThenPosted(), "K+65 K-65 M+253 M-253");
+
+    // The release takes the current hooks, and nothing installs them again.
+    const HHOOK current_keyboard_hook = state_.keyboard_hook;
+    const HHOOK current_mouse_hook = state_.mouse_hook;
+    ReleaseResources(state_);
+    EXPECT_FALSE(UnhookWindowsHookEx(current_keyboard_hook)) << "the new keyboard hook was still installed";
+    EXPECT_FALSE(UnhookWindowsHookEx(current_mouse_hook)) << "the new mouse hook was still installed";
+    KeyDown('A');
+    KeyUp('A');
+    EXPECT_EQ(WatchedThenPosted(), "");
+    EXPECT_EQ(state_.keyboard_hook, nullptr);
+}
+
+// The hooks still work, but the thread was held between a hook call and its
+// raw event for longer than the margin: installed again for nothing, and no
+// message is lost or doubled for it.
+TEST_F(HookWitnessTest, AFalseAlarmCostsNoMessage) {
+    const HHOOK keyboard_hook = state_.keyboard_hook;
+    KeyDown('A');
+    MakeSightingsOld();
+    EXPECT_EQ(WatchedThenPosted(), "K+65");
+    EXPECT_NE(state_.keyboard_hook, keyboard_hook) << "not installed again";
+    KeyUp('A');
+    ButtonDown(MouseButton::Left);
+    ButtonUp(MouseButton::Left);
+    EXPECT_EQ(WatchedThenPosted(), "K-65 M+253 M-253");
+}
+
+TEST_F(HookWitnessTest, AKeyReleasedWhileTheHooksWereGoneIsReleasedAtTheReinstall) {
+    KeyDown('A');
+    KeyDown('C');
+    EXPECT_EQ(Posted(), "K+65 K+67");
+    RemoveHooksBehindItsBack();
+    KeyUp('A');  // no hook sees it; its raw input shows them gone
+    EXPECT_EQ(WatchedThenPosted(), "K-65") << "C, still down, keeps its release for its key-up";
+    KeyDown('A');  // not taken for an auto-repeat
+    KeyUp('A');
+    KeyUp('C');
+    EXPECT_EQ(WatchedThenPosted(), "K+65 K-65 K-67");
 }
 
 }  // namespace
