@@ -58,7 +58,9 @@ TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
 // when the retries end without reading it.
 TEST(LoadNewsTest, ABusyFileIsToldAboutOnlyWhenTheRetriesEnd) {
     LoadNews news;
-    LoadResult busy{LoadOutcome::ReadAgain, {FileFailure::NotReadable}};
+    LoadResult busy;
+    busy.outcome = LoadOutcome::ReadAgain;
+    busy.failure.kind = FileFailure::NotReadable;
     EXPECT_FALSE(NewsOfLoad(news, L"a.json", busy, {}, false));
     EXPECT_EQ(NewsOfLoad(news, L"a.json", busy, {}, true).value_or(L""),
               L"a.json is not in force:\nanother program kept it in use for 10 s");

@@ -13,7 +13,9 @@ TEST(LoadWordsTest, SizesInTheLargestWholeUnit) {
     EXPECT_EQ(SizeText(1024 * 1024), "1 MiB");
     EXPECT_EQ(SizeText(1536 * 1024), "1536 KiB");
     EXPECT_EQ(SizeText(1000), "1000 bytes");
-    EXPECT_EQ(FailureWords({FileFailure::TooLarge}), "the file is larger than 1 MiB");
+    LoadFailure too_large;
+    too_large.kind = FileFailure::TooLarge;
+    EXPECT_EQ(FailureWords(too_large), "the file is larger than 1 MiB");
 }
 
 // The first entry that does nothing is the one named; all of them are counted.
