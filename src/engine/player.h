@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/mapping.h"
+#include "engine/trigger_code.h"
 
 // What is playing, beside the table of what the file says: the transpose in
 // force and, for each trigger, what its press started. It outlives reloads
@@ -29,8 +30,8 @@ struct TriggerState {
 };
 
 struct Player {
-    int32_t transpose = 0;                        // the transpose in force, within -kTransposeLimit..kTransposeLimit
-    std::array<TriggerState, 256> hook_triggers;  // the codes the hooks produce, by code
+    int32_t transpose = 0;  // the transpose in force, within -kTransposeLimit..kTransposeLimit
+    std::array<TriggerState, kLastHookCode + 1> hook_triggers;  // the codes the hooks produce, by code
     // Codes outside 0..255 (a key name for a larger number, a message posted
     // from outside): made for each code a table in force names, never removed.
     std::unordered_map<int32_t, TriggerState> other_triggers;

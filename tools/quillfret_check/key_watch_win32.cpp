@@ -3,6 +3,7 @@
 // program's own rules and post them to this thread, which prints them.
 #include <windows.h>
 
+#include "app/key_state.h"
 #include "engine/hook_decisions.h"
 #include "key_session.h"
 
@@ -54,13 +55,12 @@ int RunKeySession(KeySession& session, std::ostream& out, std::ostream& err) {
     }
     PrintKeySessionHeader(session, out);
     out.flush();
-    auto key_is_down = [](int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message != kTriggerMessage) continue;
         const auto code = static_cast<int32_t>(message.wParam);
         const bool down = message.lParam != 0;
-        out << KeyLine(session, code, down, key_is_down) << std::endl;  // each line as it happens
+        out << KeyLine(session, code, down, KeyIsDownNow) << std::endl;  // each line as it happens
         if (code == kEndKey && down) break;
     }
     UnhookWindowsHookEx(keyboard);
