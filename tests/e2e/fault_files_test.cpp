@@ -75,12 +75,8 @@ TEST_F(FaultFilesTest, AFileHeldWhileItIsSavedIsReadOnceFreed) {
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(PlaysNote(run, 60));
 
-    const fs::path file = run.cfg() / L"current.json";
-    HANDLE locked = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+    HANDLE locked = HoldWhileWriting(run.cfg() / L"current.json", NoteOnA(62));
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    const std::string text = NoteOnA(62);
-    DWORD written = 0;
-    WriteFile(locked, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     EXPECT_TRUE(PlaysNothing(run)) << "a file that cannot be opened must leave the table empty";
     CloseHandle(locked);
     const PlayedOn played = PlayOnUntilHeard(run, 62);
