@@ -9,7 +9,6 @@
 
 #include "e2e_support.h"
 #include "quillfret_run.h"
-#include "support/wait.h"
 
 namespace {
 
@@ -22,16 +21,7 @@ protected:
     }
 
     // No balloon that starts with `text` appears within a second.
-    bool NeverShown(const std::wstring& text) {
-        return !WaitUntil(
-            [&] {
-                for (const std::wstring& shown : BalloonTexts()) {
-                    if (shown.starts_with(text)) return true;
-                }
-                return false;
-            },
-            1s);
-    }
+    bool NeverShown(const std::wstring& text) { return WaitForBalloon(text, 1s).empty(); }
 
     QuillfretRun run_{L"news"};
 };
