@@ -49,6 +49,13 @@ bool PlaysNothing(const QuillfretRun& run) {
     return PressAUntil(run, [](const Added& added) { return added.empty(); });
 }
 
+testing::AssertionResult StartPlaying(QuillfretRun& run, int note) {
+    run.WriteCfgFile(L"current.json", NoteOnA(note));
+    if (!run.Start()) return testing::AssertionFailure() << "the program did not start";
+    if (!PlaysNote(run, note)) return testing::AssertionFailure() << "A did not play " << note;
+    return testing::AssertionSuccess();
+}
+
 PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note) {
     const auto start = std::chrono::steady_clock::now();
     PlayedOn played;

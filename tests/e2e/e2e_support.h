@@ -30,6 +30,10 @@ bool PlaysNote(const QuillfretRun& run, int note);
 // Like PlaysNote, until one press of A adds nothing.
 bool PlaysNothing(const QuillfretRun& run);
 
+// Starts the program with current.json, in which A plays `note`, and waits
+// until A plays it.
+testing::AssertionResult StartPlaying(QuillfretRun& run, int note);
+
 // Plays on: presses A every 20 ms until the note-on of `note` is sent.
 struct PlayedOn {
     bool heard = false;  // false: not within kEventTimeout
