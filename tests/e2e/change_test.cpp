@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/input.h"
-#include "support/wait.h"
 
 namespace {
 
@@ -22,10 +22,9 @@ protected:
     // Waits for the messages after those already checked, expects exactly
     // `expected`, and counts them as checked.
     void ExpectNext(const Sent& expected, const char* after) {
-        const Sent sent = run_.WaitForSent(checked_ + expected.size());
-        EXPECT_EQ(Sent(sent.begin() + static_cast<std::ptrdiff_t>(checked_), sent.end()), expected)
-            << "after " << after;
-        checked_ = sent.size();
+        const Sent sent = SentAfter(run_, checked_, expected.size());
+        EXPECT_EQ(sent, expected) << "after " << after;
+        checked_ += sent.size();
     }
 
     // Saves a file with new content in which B plays `probe`, and presses B
@@ -34,15 +33,7 @@ protected:
         run_.WriteCfgFile(name, content);
         char on[16];
         std::snprintf(on, sizeof(on), "91 %02x 64", probe);
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const size_t before = run_.Sent().size();
-                PressKey('B');
-                WaitUntil([&] { return run_.Sent().size() >= before + 2; }, 500ms);
-                const Sent sent = run_.Sent();
-                return sent.size() >= before + 2 && sent[before] == on;
-            },
-            kEventTimeout, 0ms))
+        ASSERT_TRUE(PressUntil(run_, 'B', [&](const Sent& added) { return added.size() >= 2 && added[0] == on; }))
             << "the save was not read";
         checked_ = run_.Sent().size();
     }
