@@ -9,23 +9,19 @@
 #include "support/test_files.h"
 #include "support/wait.h"
 
-namespace {
-
 using Added = std::vector<std::string>;
 
-bool PressAUntil(const QuillfretRun& run, const std::function<bool(const Added&)>& accept) {
+bool PressUntil(const QuillfretRun& run, WORD vk, const std::function<bool(const Added&)>& accept) {
     return WaitUntil(
         [&] {
             const size_t before = run.Sent().size();
-            PressKey('A');
+            PressKey(vk);
             WaitUntil([&] { return run.Sent().size() >= before + 2; }, 500ms);
             const auto sent = run.Sent();
             return accept(Added(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()));
         },
         kEventTimeout, 0ms);
 }
-
-}  // namespace
 
 std::string NoteOnA(int note) { return R"({"mappings": [{"key": "65", "note": )" + std::to_string(note) + "}]}"; }
 
@@ -42,11 +38,23 @@ std::string NoteOffHex(int note) {
 }
 
 bool PlaysNote(const QuillfretRun& run, int note) {
-    return PressAUntil(run, [&](const Added& added) { return added == Added{NoteOnHex(note), NoteOffHex(note)}; });
+    return PressUntil(run, 'A', [&](const Added& added) { return added == Added{NoteOnHex(note), NoteOffHex(note)}; });
 }
 
 bool PlaysNothing(const QuillfretRun& run) {
-    return PressAUntil(run, [](const Added& added) { return added.empty(); });
+    return PressUntil(run, 'A', [](const Added& added) { return added.empty(); });
+}
+
+testing::AssertionResult StartPlaying(QuillfretRun& run, int note) {
+    run.WriteCfgFile(L"current.json", NoteOnA(note));
+    if (!run.Start()) return testing::AssertionFailure() << "the program did not start";
+    if (!PlaysNote(run, note)) return testing::AssertionFailure() << "A did not play " << note;
+    return testing::AssertionSuccess();
+}
+
+Added SentAfter(const QuillfretRun& run, size_t before, size_t count) {
+    const Added sent = run.WaitForSent(before + count);
+    return Added(sent.begin() + static_cast<std::ptrdiff_t>(std::min(before, sent.size())), sent.end());
 }
 
 PlayedOn PlayOnUntilHeard(const QuillfretRun& run, int note) {

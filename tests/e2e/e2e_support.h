@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,13 +23,23 @@ std::string NoteOnA(int note);
 std::string NoteOnHex(int note);
 std::string NoteOffHex(int note);
 
-// Presses A again and again (a reload runs a little after the change) until
-// one press adds exactly the note-on and note-off of `note`; false when that
-// did not happen in time.
+// Presses `vk` again and again (a reload runs a little after the change)
+// until `accept` takes what one press added; false when none did in time.
+bool PressUntil(const QuillfretRun& run, WORD vk, const std::function<bool(const std::vector<std::string>&)>& accept);
+
+// Presses A until one press adds exactly the note-on and note-off of `note`.
 bool PlaysNote(const QuillfretRun& run, int note);
 
 // Like PlaysNote, until one press of A adds nothing.
 bool PlaysNothing(const QuillfretRun& run);
+
+// Starts the program with current.json, in which A plays `note`, and waits
+// until A plays it.
+testing::AssertionResult StartPlaying(QuillfretRun& run, int note);
+
+// The messages sent after the first `before`, once there are `count` of
+// them (or kEventTimeout has passed).
+std::vector<std::string> SentAfter(const QuillfretRun& run, size_t before, size_t count);
 
 // Plays on: presses A every 20 ms until the note-on of `note` is sent.
 struct PlayedOn {

@@ -20,9 +20,7 @@ class FaultFilesTest : public DesktopTest {};
 
 TEST_F(FaultFilesTest, ADeletedCurrentFileKeepsItsMappingsAndIsReadAgainWhenRestored) {
     QuillfretRun run(L"fault-deleted");
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     ASSERT_TRUE(DeleteFileW((run.cfg() / L"current.json").c_str()));
     std::this_thread::sleep_for(500ms);  // several reload delays
@@ -35,9 +33,7 @@ TEST_F(FaultFilesTest, ADeletedCurrentFileKeepsItsMappingsAndIsReadAgainWhenRest
 TEST_F(FaultFilesTest, ACfgFolderDeletedAndMadeAgainIsWatchedAgain) {
     QuillfretRun run(L"fault-cfg-deleted");
     if (!UnixPath(run.folder())) GTEST_SKIP() << "needs Wine, to run a Linux program";
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     // Made again by the menu.
     ASSERT_TRUE(RemoveFromLinux(run.cfg()));
@@ -71,16 +67,10 @@ TEST_F(FaultFilesTest, ACfgFolderDeletedAndMadeAgainIsWatchedAgain) {
 // read as soon as it is freed, although its time does not change then.
 TEST_F(FaultFilesTest, AFileHeldWhileItIsSavedIsReadOnceFreed) {
     QuillfretRun run(L"fault-locked");
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
-    const fs::path file = run.cfg() / L"current.json";
-    HANDLE locked = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+    HANDLE locked = HoldWhileWriting(run.cfg() / L"current.json", NoteOnA(62));
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    const std::string text = NoteOnA(62);
-    DWORD written = 0;
-    WriteFile(locked, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     EXPECT_TRUE(PlaysNothing(run)) << "a file that cannot be opened must leave the table empty";
     CloseHandle(locked);
     const PlayedOn played = PlayOnUntilHeard(run, 62);

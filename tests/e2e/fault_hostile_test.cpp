@@ -45,9 +45,7 @@ class FaultHostileTest : public DesktopTest {};
 TEST_F(FaultHostileTest, HostileSavesLeaveTheProgramRunningAndPlaying) {
     QuillfretRun run(L"fault-hostile");
     const auto file = run.cfg() / L"current.json";
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     int note = 60;
     for (const HostileFile& hostile : HostileFiles()) {

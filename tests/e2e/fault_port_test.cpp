@@ -64,9 +64,7 @@ TEST_F(FaultPortTest, AnUnpluggedPortIsOpenedAgainWhenItIsBackAndNothingIsSentLa
     QuillfretRun run(L"fault-unplug");
     const fs::path unplugged = run.folder() / L"unplugged";
     SetEnvironmentVariableW(vmidi::kUnplugWhileVariable, unplugged.c_str());  // the program inherits it
-    run.WriteCfgFile(L"a.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     // The note-on finds the device gone; the note-off's attempt to open the
     // port again is refused. Both are dropped.

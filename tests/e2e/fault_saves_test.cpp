@@ -68,9 +68,7 @@ const std::vector<SaveStyle>& SaveStyles() {
 TEST_F(FaultSavesTest, EachWayOfSavingTheCurrentFileIsPickedUp) {
     QuillfretRun run(L"fault-saves");
     const fs::path file = run.cfg() / L"current.json";
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     int note = 60;
     for (int round = 0; round < 2; ++round) {  // each style also after every other one

@@ -21,9 +21,7 @@ class HotReloadTest : public DesktopTest {};
 
 TEST_F(HotReloadTest, TheCurrentFileIsReloadedWhenValidBrokenAndFixedAgain) {
     QuillfretRun run(L"reload-current");
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    EXPECT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     run.WriteCfgFile(L"current.json", NoteOnA(62));
     EXPECT_TRUE(PlaysNote(run, 62)) << "valid edit not picked up";
@@ -55,9 +53,7 @@ TEST_F(HotReloadTest, WritesOfOtherFilesDoNotReloadTheCurrentOne) {
 
 TEST_F(HotReloadTest, AFileSavedByRenameIsReloaded) {
     QuillfretRun run(L"reload-rename");
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    EXPECT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     // Written outside the folder, then moved over the current file.
     const auto staged = run.folder() / L"staged.json";
@@ -73,9 +69,7 @@ TEST_F(HotReloadTest, AFileSavedByRenameIsReloaded) {
 // then, so one press of three played early is enough.
 TEST_F(HotReloadTest, InputIsHandledDuringThePauseBeforeAReload) {
     QuillfretRun run(L"reload-no-stall");
-    run.WriteCfgFile(L"current.json", NoteOnA(60));
-    ASSERT_TRUE(run.Start());
-    EXPECT_TRUE(PlaysNote(run, 60));
+    ASSERT_TRUE(StartPlaying(run, 60));
 
     int played_before_reload = 0;
     for (int round = 0; round < 3; ++round) {

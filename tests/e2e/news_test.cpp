@@ -9,7 +9,6 @@
 
 #include "e2e_support.h"
 #include "quillfret_run.h"
-#include "support/wait.h"
 
 namespace {
 
@@ -22,16 +21,7 @@ protected:
     }
 
     // No balloon that starts with `text` appears within a second.
-    bool NeverShown(const std::wstring& text) {
-        return !WaitUntil(
-            [&] {
-                for (const std::wstring& shown : BalloonTexts()) {
-                    if (shown.starts_with(text)) return true;
-                }
-                return false;
-            },
-            1s);
-    }
+    bool NeverShown(const std::wstring& text) { return WaitForBalloon(text, 1s).empty(); }
 
     QuillfretRun run_{L"news"};
 };
@@ -72,12 +62,8 @@ TEST_F(NewsTest, AFileBusyForTenSecondsSaysSo) {
     run_.WriteCfgFile(L"a.json", NoteOnA(60));
     ASSERT_TRUE(StartWithCurrent(run_, L"a.json"));
     EXPECT_TRUE(NeverShown(L"a.json")) << "a clean start-up says nothing";
-    HANDLE held =
-        CreateFileW((run_.cfg() / L"a.json").c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
+    HANDLE held = HoldWhileWriting(run_.cfg() / L"a.json", NoteOnA(62));
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const std::string text = NoteOnA(62);
-    DWORD written = 0;
-    WriteFile(held, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     EXPECT_TRUE(NeverShown(L"a.json")) << "nothing while it is retried";
     EXPECT_EQ(WaitForBalloon(L"a.json is not in force:\n", 10s + kEventTimeout),
               L"a.json is not in force:\nanother program kept it in use for 10 s");

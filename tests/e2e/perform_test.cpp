@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "e2e_support.h"
 #include "quillfret_run.h"
 #include "support/input.h"
-#include "support/wait.h"
 
 namespace {
 
@@ -69,14 +69,8 @@ TEST_F(PerformTest, ProgramPitchBendAndTransposeWithExactBytes) {
 
     // Saved while A is held: B appears once the file is read again.
     run_.WriteCfgFile(L"performance.json", kAfter);
-    const bool reloaded = WaitUntil(
-        [&] {
-            const size_t before = run_.Sent().size();
-            PressKey('B');
-            return WaitUntil([&] { return run_.Sent().size() >= before + 2; }, 500ms);
-        },
-        kEventTimeout, 0ms);
-    ASSERT_TRUE(reloaded) << "the edit was not read";
+    ASSERT_TRUE(PressUntil(run_, 'B', [](const std::vector<std::string>& added) { return added.size() >= 2; }))
+        << "the edit was not read";
     expected_.insert(expected_.end(), {"91 3e 64", "81 3e 00"});  // the transpose outlived the reload
 
     Play({

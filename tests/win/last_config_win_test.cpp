@@ -15,14 +15,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The characters below are chosen for Windows-1252, Wine's code page for
-// the usual Western locales.
-class Cp1252Test : public testing::Test {
+// The remembered selection saved under the ANSI code page `kCodePage`;
+// skipped under any other.
+template <UINT kCodePage>
+class CodePageTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (GetACP() != 1252) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not 1252";
+        if (GetACP() != kCodePage) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not " << kCodePage;
         fs::create_directory(dir_.path() / "CFG");
         state_.last_config_path = dir_.Wide("CFG\\last_config.txt");
+    }
+
+    // The bytes stored for `selected`.
+    std::string Saved(const std::wstring& selected) {
+        state_.current_config = selected;
+        SaveLastConfig(state_);
+        return ReadBytes(state_.last_config_path);
     }
 
     // Selects `name` (created in the temporary folder), saves, and loads it back
@@ -30,17 +38,20 @@ protected:
     std::string SaveAndLoad(const std::wstring& name) {
         const std::wstring selected = dir_.Wide(name);
         WriteBytes(selected, "{}");
-        state_.current_config = selected;
-        SaveLastConfig(state_);
+        const std::string stored = Saved(selected);
         state_.current_config.clear();
         LoadLastConfig(state_);
         EXPECT_EQ(state_.current_config, selected);
-        return ReadBytes(state_.last_config_path);
+        return stored;
     }
 
     TempDir dir_;
     CoreState state_;
 };
+
+// The characters below are chosen for Windows-1252, Wine's code page for
+// the usual Western locales.
+using Cp1252Test = CodePageTest<1252>;
 
 TEST_F(Cp1252Test, PathInTheCodePageIsStoredInIt) {
     const std::string stored = SaveAndLoad(L"caf\u00e9 \u20ac.json");
@@ -65,35 +76,12 @@ TEST_F(Cp1252Test, NoBestFitReplacement) {
 // plainly, without the mark; a path that is no text is not stored. Wine
 // gives a locale without an ANSI code page (hi_IN) the code page UTF-8, as
 // Windows' "Use Unicode UTF-8" option does.
-class Utf8CodePageTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (GetACP() != CP_UTF8) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not UTF-8";
-        state_.last_config_path = dir_.Wide("last_config.txt");
-    }
-
-    // The bytes stored for `selected`.
-    std::string Saved(const std::wstring& selected) {
-        state_.current_config = selected;
-        SaveLastConfig(state_);
-        return ReadBytes(state_.last_config_path);
-    }
-
-    TempDir dir_;
-    CoreState state_;
-};
+using Utf8CodePageTest = CodePageTest<CP_UTF8>;
 
 TEST_F(Utf8CodePageTest, EveryPathIsStoredPlainly) {
-    const std::wstring selected = dir_.Wide("a.json");
-    WriteBytes(selected, "{}");
-    EXPECT_EQ(Saved(selected), dir_.path().string() + "\\a.json");
-    state_.current_config.clear();
-    LoadLastConfig(state_);
-    EXPECT_EQ(state_.current_config, selected);
-
-    EXPECT_EQ(Saved(L"C:\\CFG\\\u043c\u0443\u0437\u044b\u043a\u0430 \u97f3\u697d.json"),
-              "C:\\CFG\\\xD0\xBC\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0 \xE9\x9F\xB3\xE6\xA5\xBD.json");
-    const std::string stored = ReadBytes(state_.last_config_path);
+    EXPECT_EQ(SaveAndLoad(L"a.json"), dir_.path().string() + "\\a.json");
+    const std::string stored = Saved(L"C:\\CFG\\\u043c\u0443\u0437\u044b\u043a\u0430 \u97f3\u697d.json");
+    EXPECT_EQ(stored, "C:\\CFG\\\xD0\xBC\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0 \xE9\x9F\xB3\xE6\xA5\xBD.json");
     EXPECT_EQ(Saved(std::wstring(L"C:\\CFG\\") + wchar_t{0xD800} + L".json"), stored) << "a lone surrogate is no text";
 }
 
