@@ -28,7 +28,10 @@ FNR == NR {
     next
 }
 
+# The rows that Windows programs printed under Wine end in CR LF: without the
+# CR, the goal appended after the ratio stays on the row's line.
 {
+    sub(/\r$/, "")
     verdict = ""
     for (i = 1; i <= goals; ++i) {
         if ($1 ~ pattern[i]) {
