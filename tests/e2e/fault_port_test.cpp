@@ -79,11 +79,13 @@ TEST_F(FaultPortTest, AnUnpluggedPortIsOpenedAgainWhenItIsBackAndNothingIsSentLa
     std::printf("figure: plugged in to heard %.0f ms, %zu presses dropped\n", played.seconds * 1000,
                 played.presses - 1);
     std::this_thread::sleep_for(200ms);  // the last press's note-off
-    // Only whole presses are heard, at most the presses made: a message kept
-    // from the outage and sent late would be one more.
+    // At most the presses made are heard: a message kept from the outage and
+    // sent late would be one more. The port may come back between a press's
+    // dropped note-on and its note-off; that note-off alone is harmless.
     const std::vector<std::string> sent = run.Sent();
     ASSERT_GE(sent.size(), 4u);
-    const std::vector<std::string> added(sent.begin() + 2, sent.end());
+    const auto first_added = sent.begin() + (sent[2] == NoteOffHex(60) ? 3 : 2);
+    const std::vector<std::string> added(first_added, sent.end());
     EXPECT_LE(added.size(), 2 * played.presses) << "a dropped message was sent late";
     for (size_t index = 0; index < added.size(); ++index) {
         EXPECT_EQ(added[index], index % 2 == 0 ? NoteOnHex(60) : NoteOffHex(60)) << index;
