@@ -67,9 +67,12 @@ bool QuillfretRun::Start(const std::wstring& ports) {
         ADD_FAILURE() << "no QuillfretWindow with an open MIDI port appeared";
         return false;
     }
-    // Nothing outside tells when the hooks are in: a message handled by the
-    // window means start-up has reached its message loop or nearly so, and
-    // a short pause covers the rest.
+    // Nothing outside tells when the hooks are in. Adding the icon waits for
+    // the taskbar and handles sent messages meanwhile, so the icon is waited
+    // for first; only for a while, as a taskbar not there yet leaves none.
+    // Then a message handled by the window means start-up has reached its
+    // message loop or nearly so, and a short pause covers the rest.
+    WaitUntil([&] { return IconShown(window()); }, 5s);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
     Sleep(200);
