@@ -16,13 +16,16 @@
 
 namespace {
 
-// The note-on byte (hex) that pressing A sends now; empty when it sends nothing.
+// The note byte (hex) of the note-on that pressing A sends now; empty when
+// it sends none. A note-off of the press before, if late, is passed over.
 std::string NoteOfA(const QuillfretRun& run) {
     const size_t before = run.Sent().size();
     PressKey('A');
     WaitUntil([&] { return run.Sent().size() >= before + 2; }, 1s);
     const auto sent = run.Sent();
-    return sent.size() > before ? sent[before].substr(3, 2) : "";
+    const auto note_on = std::find_if(sent.begin() + static_cast<std::ptrdiff_t>(std::min(before, sent.size())),
+                                      sent.end(), [](const std::string& message) { return message.starts_with("90"); });
+    return note_on != sent.end() ? note_on->substr(3, 2) : "";
 }
 
 // The titles of the top-level windows of this class.
