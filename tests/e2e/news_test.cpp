@@ -5,10 +5,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "e2e_support.h"
 #include "quillfret_run.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -42,8 +45,14 @@ TEST_F(NewsTest, AFileNotInForceSaysWhyAndAMendedOneSaysItIsInForce) {
                   L"a.json: 2 entries do nothing; the first:\nmappings[1]: \"Kazoo\" is not a key name (no key names "
                   L"were read from KeyMapping.cfg)");
     SaveAndExpect(R"({"mappings": [{"key": "65", "note": 60}]})", L"a.json is in force: 1 mapping");
-    run_.WriteCfgFile(L"a.json", R"({"mappings": [{"key": "65", "note": 60}, {"key": "66", "note": 62}]})");
-    EXPECT_TRUE(PlaysNote(run_, 60));
+    // Renamed into place, so that no load can see it half written; B shows
+    // when it is read.
+    const std::filesystem::path staged = run_.folder() / L"a.json";
+    WriteBytes(staged, R"({"mappings": [{"key": "65", "note": 60}, {"key": "66", "note": 62}]})");
+    ASSERT_TRUE(MoveFileExW(staged.c_str(), (run_.cfg() / L"a.json").c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_TRUE(PressUntil(run_, 'B', [](const std::vector<std::string>& added) {
+        return added == std::vector<std::string>{NoteOnHex(62), NoteOffHex(62)};
+    }));
     EXPECT_TRUE(NeverShown(L"a.json is in force: 2")) << "a clean save after a clean load says nothing";
 }
 

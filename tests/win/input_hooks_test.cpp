@@ -200,6 +200,7 @@ TEST_F(HookWitnessTest, HooksRemovedBehindTheProgramsBackAreInstalledAgain) {
     const HHOOK keyboard_hook = state_.keyboard_hook;
     // Each hook notes the events it sees before their raw input comes, and
     // each device is held against its own hook: the other one stays silent.
+    const int64_t started = InputClockMs();
     MakeSightingsOld();
     KeyDown('A');
     KeyUp('A');
@@ -208,7 +209,11 @@ TEST_F(HookWitnessTest, HooksRemovedBehindTheProgramsBackAreInstalledAgain) {
     ButtonDown(MouseButton::Left);
     ButtonUp(MouseButton::Left);
     EXPECT_EQ(WatchedThenPosted(), "M+253 M-253");
-    EXPECT_EQ(state_.keyboard_hook, keyboard_hook) << "installed again while both worked";
+    // This thread held for longer than the margin is a false alarm, which
+    // installs again by design.
+    if (InputClockMs() - started <= kHookSilenceMarginMs) {
+        EXPECT_EQ(state_.keyboard_hook, keyboard_hook) << "installed again while both worked";
+    }
 
     RemoveHooksBehindItsBack();
     KeyDown('B');  // seen by the witness only
