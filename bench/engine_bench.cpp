@@ -3,10 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "allocation_counter.h"
-#include "engine/hook_decisions.h"
 #include "engine/mapping_engine.h"
+#include "input/hook_rules.h"
 
 namespace {
 
@@ -46,16 +47,15 @@ void CountAllocations(benchmark::State& state, uint64_t before, int64_t events_p
 }
 
 void RunTrigger(benchmark::State& state, int32_t code) {
-    const MappingTable table = MakeTable();
-    Player player;
-    TakeTable(player, table);
+    Engine engine;
     uint32_t sink = 0;
     auto key_is_down = [](int32_t) { return false; };
     auto send = [&](uint32_t message) { sink ^= message; };
+    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, send);
     const uint64_t before = AllocationCount();
     bool down = true;
     for (auto _ : state) {
-        HandleTrigger(table, player, code, down, key_is_down, send);
+        HandleTrigger(engine, code, down, key_is_down, send);
         down = !down;
         benchmark::DoNotOptimize(sink);
     }
@@ -76,21 +76,19 @@ void BM_HandleTrigger_SoundChange(benchmark::State& state) { RunTrigger(state, k
 // ten-note chord), and its release, which ends what the press started: the
 // time of the pair, and allocations per event.
 void BM_HandleTrigger_ReleaseAfterReload(benchmark::State& state) {
-    const MappingTable before_reload = MakeTable();
-    MappingTable after_reload = MakeTable();
-    after_reload[kHit].notes = after_reload[kChord].notes;
-    Player player;
-    TakeTable(player, before_reload);
-    TakeTable(player, after_reload);
+    MappingTable other_table = MakeTable();
+    other_table[kHit].notes = other_table[kChord].notes;
+    Engine engine;
     uint32_t sink = 0;
     auto key_is_down = [](int32_t) { return false; };
     auto send = [&](uint32_t message) { sink ^= message; };
+    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, send);
+    TakeTable(engine.player, other_table);  // room for the switch-offs of both tables
     const uint64_t before = AllocationCount();
-    bool reloaded = false;
     for (auto _ : state) {
-        HandleTrigger(reloaded ? after_reload : before_reload, player, kHit, true, key_is_down, send);
-        reloaded = !reloaded;  // the other table in force, as after a reload (the reload is not measured)
-        HandleTrigger(reloaded ? after_reload : before_reload, player, kHit, false, key_is_down, send);
+        HandleTrigger(engine, kHit, true, key_is_down, send);
+        std::swap(engine.mappings, other_table);  // the other table in force, as after a reload (not measured)
+        HandleTrigger(engine, kHit, false, key_is_down, send);
         benchmark::DoNotOptimize(sink);
     }
     CountAllocations(state, before, 2);

@@ -1,32 +1,42 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
+
+#include <string>
 
 #include "app/cfg_folder.h"
-#include "config/core_state.h"
-#include "engine/hook_decisions.h"
-#include "engine/hook_watch.h"
+#include "app/tray_icon.h"
+#include "config/catalogue.h"
+#include "config/config_loader.h"
+#include "config/default_device.h"
+#include "config/key_names.h"
+#include "engine/mapping_engine.h"
 #include "engine/midi_out.h"
+#include "input/input_hooks.h"
 
-// The program's one state record: the portable tables and paths of CoreState,
-// the keyboard hook's held keys, what the hooks last saw, the CFG folder's
-// watch and deadlines, and every handle the program acquires from the
-// system. RunQuillfret owns the one instance; the hook procedures reach it
-// from InstallInputHooks on, the window procedure through its window
-// (CreateTrayWindow). Each handle starts null, is acquired once at start-up
-// (the hooks again when the system removed them) and released once by
+// The program's one state record: every table, string and handle, for the
+// whole life of the process. The one object of it belongs to the start-up
+// (startup.cpp), which hands it, or its parts, to everything else by
+// reference. Each handle starts null, is acquired once at start-up (the
+// hooks again when the system removed them) and released once by
 // ReleaseResources.
-struct AppState : CoreState {
-    HeldKeySet held_keys;  // the keyboard hook's own record; nothing else reads it
+struct AppState {
+    std::wstring exe_dir;
+    std::wstring cfg_dir;           // exe_dir + "\CFG"
+    std::wstring key_mapping_path;  // cfg_dir + "\KeyMapping.cfg"
+    std::wstring last_config_path;  // cfg_dir + "\last_config.txt"
+
+    std::wstring current_config;  // full path of the current mapping file; empty = none
+    ConfigList config_list;
+    std::wstring midi_device = DefaultMidiDeviceWide();  // name fragment of the output port
+    LoadedFile loaded;                                   // what was last read of the current file
+    KeyNameTable key_names;
+
+    Engine engine;  // the mappings in force and what is playing
+    InputHooks hooks;
     MidiOut midi_out;
     HWND window = nullptr;
-    HHOOK keyboard_hook = nullptr;
-    HHOOK mouse_hook = nullptr;
-    HookSightings hook_sightings;  // written by the hook procedures, one store per event
-    bool hook_witness_on = false;  // raw input of both devices comes to `window` (hook_witness.h)
     CfgFolder cfg_folder;
     HANDLE instance_mutex = nullptr;
-    NOTIFYICONDATAW tray_icon{};  // cbSize is 0 until an icon was added
-    UINT taskbar_created = 0;     // the taskbar's restart message; 0: not registered
+    TrayIcon tray_icon;
 };

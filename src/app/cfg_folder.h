@@ -1,14 +1,12 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "config/load_news.h"
-#include "config/load_retry.h"
+#include "config/read_schedule.h"
 
 struct AppState;
 
@@ -18,41 +16,40 @@ struct AppState;
 // The main loop only waits: NextCfgWait says what to wait on and for how
 // long, and HandleCfgWake does the work that is due after each wake.
 
-// Times are GetTickCount64 milliseconds; empty: nothing scheduled.
 struct CfgFolder {
-    HANDLE watch = nullptr;            // the change notification; null: none (not started, failed, or CFG gone)
-    std::optional<int64_t> reload_at;  // a change was seen: the current file is loaded then
-    std::optional<int64_t> look_at;    // nothing watches CFG: the folder is looked for then
-    LoadRetry load_retry;              // when the current file is read again after a load that asked for it
-    LoadNews news;                     // what the user was last told about the loads
-    std::wstring untold;               // a message of a load made before the icon was there
-    DWORD untold_kind = NIIF_WARNING;
+    HANDLE watch = nullptr;  // the change notification; null: none (not started, failed, or CFG gone)
+    ReadSchedule schedule;   // when the folder and the current file are looked at again
+    LoadNews news;           // what the user was last told about the loads
 };
+
+// The folder of `module`'s file (the program's, for null), without a
+// trailing separator, or why its path cannot be read.
+struct ModuleFolder {
+    std::wstring path;
+    DWORD error = ERROR_SUCCESS;  // the system's error code; ERROR_SUCCESS when `path` holds the folder
+};
+ModuleFolder FindModuleFolder(HMODULE module);
 
 // Makes sure `cfg_dir` is a folder the program can list, creating it (one
 // level) when nothing of that name exists. Returns the reason, in words, when
 // it cannot be used: a plain file of that name, no rights, a failed creation.
 std::optional<std::wstring> PrepareCfgFolder(const std::wstring& cfg_dir);
 
-// LoadConfig; when the file asks to be read again (held by another program,
-// or saved while it was read), that is scheduled. A file that is not in
-// force, or has entries that do nothing, says why in a balloon, and so does
-// the next clean load after that; a load made before the icon was there
-// keeps its message for TellUntoldNews.
-void LoadCurrentConfig(AppState& state);
-
-// Shows the message a load gave before the tray icon was there (the load at
-// start-up), now that there is one.
-void TellUntoldNews(AppState& state);
+// Loads the current mapping file (LoadConfig) and puts what it read in force
+// (PutInForce), the engine deciding what ends at the change. A read that did
+// not count is scheduled again. A file that is not in force, or has entries
+// that do nothing, says why in a balloon, and so does the next clean load
+// after that (a load made before the icon was there keeps its message).
+void PutCurrentConfigInForce(AppState& state);
 
 // Starts the change notification on `cfg_dir` (its own files only: writes,
 // and names created, renamed or deleted, so an editor that saves by rename
 // is seen too). Without a watch the program runs on without hot reload and
 // looks for the folder once a second.
-void StartCfgWatch(AppState& state);
+void StartCfgWatch(CfgFolder& folder, const std::wstring& cfg_dir);
 
 // Closes the watch, once; a second call does nothing.
-void StopCfgWatch(AppState& state);
+void StopCfgWatch(CfgFolder& folder);
 
 // Rebuilds `config_list` from the folder as it is now, making CFG (one
 // level) when nothing has its name. A CFG that is gone lets its watch go
@@ -67,7 +64,7 @@ struct CfgWait {
 
 // The next wait. While nothing watches CFG it schedules a look for the
 // folder a second later.
-CfgWait NextCfgWait(AppState& state);
+CfgWait NextCfgWait(CfgFolder& folder);
 
 // Does what is due after a wait; `watch_signalled` when the wait ended for
 // the watch. A change loads the current file 100 ms later (messages, and so

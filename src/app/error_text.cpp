@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "config/code_page.h"
+#include "config/platform.h"
 #include "config/utf8.h"
 
 namespace {

@@ -1,5 +1,9 @@
 #include "app/main_loop.h"
 
+#include <windows.h>
+
+#include "app/app_state.h"
+
 namespace {
 
 // Dispatches every pending message; false once the quit message is taken.
@@ -17,7 +21,7 @@ bool DispatchPendingMessages() {
 
 void RunMainLoop(AppState& state) {
     for (;;) {
-        const CfgWait wait = NextCfgWait(state);
+        const CfgWait wait = NextCfgWait(state.cfg_folder);
         const DWORD count = wait.watch != nullptr ? 1 : 0;
         const DWORD woke = MsgWaitForMultipleObjects(count, &wait.watch, FALSE, wait.timeout_ms, QS_ALLINPUT);
         HandleCfgWake(state, count == 1 && woke == WAIT_OBJECT_0);

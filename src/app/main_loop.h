@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+struct AppState;
 
 // Waits for messages and for the CFG folder (cfg_folder.h) until the quit
 // message, handing each wake to the folder and dispatching every pending

@@ -5,8 +5,8 @@
 #include <memory>
 #include <utility>
 
-#include "app/balloon.h"
 #include "app/error_text.h"
+#include "app/tray_icon.h"
 
 namespace {
 

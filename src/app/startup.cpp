@@ -1,98 +1,112 @@
-#include "app/startup.h"
+// The entry point and the whole life of the program: start-up, the main
+// loop, the release of every handle.
+#include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
-#include "app/hook_witness.h"
-#include "app/input_hooks.h"
+#include "app/error_text.h"
+#include "app/hidden_window.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
-#include "app/tray_window.h"
-#include "config/catalogue.h"
-#include "config/default_device.h"
-#include "config/key_names.h"
+#include "input/hook_witness.h"
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitNoMidiPort = 1;
 constexpr int kExitCfgUnusable = 2;
+constexpr int kExitNoWindow = 3;
+
+// The program's one state, for the whole life of the process: made before
+// wWinMain runs and ended after it returns. Everything else gets it, or its
+// parts, by reference.
+AppState process_state;
 
 // True when another instance of this logon session holds the mutex. A mutex
 // that cannot be created at all leaves the program running without the guard.
-bool AnotherInstanceRuns(AppState& state) {
+bool AnotherInstanceRuns(HANDLE& instance_mutex) {
     SetLastError(ERROR_SUCCESS);  // only "already exists" may be read below
-    state.instance_mutex = CreateMutexW(nullptr, TRUE, L"Local\\Quillfret_Unique_Instance_Mutex");
-    return state.instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    instance_mutex = CreateMutexW(nullptr, TRUE, L"Local\\Quillfret_Unique_Instance_Mutex");
+    return instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-// The folder of the program file, without a trailing separator. The module
-// name is read into a buffer that grows until the whole path fits: a path
-// cut short would put CFG into another folder.
-std::wstring GetExeDir() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? path : path.substr(0, separator);
-}
-
-void BuildPaths(AppState& state) {
-    state.exe_dir = GetExeDir();
+void BuildPaths(AppState& state, std::wstring exe_dir) {
+    state.exe_dir = std::move(exe_dir);
     state.cfg_dir = state.exe_dir + L"\\CFG";
     state.key_mapping_path = state.cfg_dir + L"\\KeyMapping.cfg";
     state.last_config_path = state.cfg_dir + L"\\last_config.txt";
 }
 
-// The steps that read the CFG folder once it is usable: the key names, the
+// The first reads of the CFG folder once it is usable: the key names, the
 // catalogue, the remembered choice (else the first file) and the first
 // load. Each reader absorbs the problems of its own files.
-void LoadConfiguration(AppState& state) {
+void ReadCfgAtStart(AppState& state) {
     LoadKeyNames(state.key_names, state.key_mapping_path);
-    ScanConfigs(state);
-    LoadLastConfig(state);
+    state.config_list = ScanConfigs(state.cfg_dir);
+    state.current_config = LoadLastConfig(state.last_config_path).value_or(L"");
     if (state.current_config.empty() && !state.config_list.empty()) state.current_config = state.config_list[0];
-    LoadCurrentConfig(state);
+    PutCurrentConfigInForce(state);
 }
 
 int EndStartUp(AppState& state, const std::wstring& text, const wchar_t* caption, UINT icon, int exit_code) {
     MessageBoxW(nullptr, text.c_str(), caption, MB_OK | icon);
-    ReleaseResources(state);  // only the mutex is held at this point
+    ReleaseResources(state);
     return exit_code;
 }
 
-}  // namespace
+int EndWithError(AppState& state, const std::wstring& text, int exit_code) {
+    return EndStartUp(state, text, L"Error", MB_ICONERROR, exit_code);
+}
 
-int RunQuillfret(HINSTANCE instance) {
-    // DLLs loaded later (by the system's own libraries too) come from the system folder only.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    AppState state;
-    if (AnotherInstanceRuns(state)) {
+// Start-up, in its fixed order, up to the hooks: each step that fails ends
+// the program with its box and exit code; nothing returned: started.
+std::optional<int> StartUp(AppState& state, HINSTANCE instance) {
+    if (AnotherInstanceRuns(state.instance_mutex)) {
         return EndStartUp(state, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
     }
-    BuildPaths(state);
+    ModuleFolder exe = FindModuleFolder(nullptr);
+    if (exe.error != ERROR_SUCCESS) {
+        return EndWithError(
+            state,
+            L"The CFG folder cannot be used: the program's own folder is unknown.\n\n" + SystemErrorText(exe.error),
+            kExitCfgUnusable);
+    }
+    BuildPaths(state, std::move(exe.path));
     if (auto failure = PrepareCfgFolder(state.cfg_dir)) {
-        const std::wstring text = L"The CFG folder cannot be used:\n" + state.cfg_dir + L"\n\n" + *failure;
-        return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitCfgUnusable);
+        return EndWithError(state, L"The CFG folder cannot be used:\n" + state.cfg_dir + L"\n\n" + *failure,
+                            kExitCfgUnusable);
     }
-    LoadConfiguration(state);
+    ReadCfgAtStart(state);
     if (!OpenMidiOut(state.midi_out, state.midi_device)) {
-        const std::wstring text = DefaultMidiDeviceWide() + L" MIDI device not found";
-        return EndStartUp(state, text, L"Error", MB_ICONERROR, kExitNoMidiPort);
+        return EndWithError(state, DefaultMidiDeviceWide() + L" MIDI device not found", kExitNoMidiPort);
     }
-    CreateTrayWindow(state, instance);
-    TellUntoldNews(state);
-    InstallInputHooks(state);
-    StartHookWitness(state);
-    StartCfgWatch(state);
+    if (const DWORD error = CreateHiddenWindow(state, instance)) {
+        return EndWithError(state, L"Quillfret's window cannot be made:\n\n" + SystemErrorText(error), kExitNoWindow);
+    }
+    return std::nullopt;
+}
+
+int RunQuillfret(AppState& state, HINSTANCE instance) {
+    // DLLs loaded later (by the system's own libraries too) come from the system folder only.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (const std::optional<int> ended = StartUp(state, instance)) return *ended;
+    TellUntoldNews(state.tray_icon);
+    InstallInputHooks(state.hooks);
+    StartHookWitness(state.hooks);
+    StartCfgWatch(state.cfg_folder, state.cfg_dir);
     RunMainLoop(state);
     ReleaseResources(state);
     return kExitOk;
 }
+
+}  // namespace
+
+// The exit code: 0 after Quit, after the window was destroyed from outside,
+// or when another instance runs; 1 when no MIDI port opens; 2 when the CFG
+// folder cannot be used (or the program's own folder is unknown); 3 when its
+// window cannot be made.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunQuillfret(process_state, instance); }

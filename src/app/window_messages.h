@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
+#include "input/trigger_messages.h"
+
 // The ids of the hidden window's messages and tray menu commands: the one
 // definition, read by the program and by the tests and benchmarks that post
-// them from outside.
+// them from outside. The hooks' trigger messages come with the hooks.
 
-// Messages to the hidden window.
-constexpr UINT WM_APP_TRAY = WM_APP + 1;      // the tray icon's callback; lParam is the mouse message
-constexpr UINT WM_APP_KEYBOARD = WM_APP + 2;  // wParam virtual-key code, lParam 1 press / 0 release
-constexpr UINT WM_APP_MOUSE = WM_APP + 3;     // wParam mouse trigger code, lParam 1 press / 0 release
+// The tray icon's callback; lParam is the mouse message.
+constexpr UINT WM_APP_TRAY = WM_APP + 1;
 
 // Tray menu commands.
 constexpr UINT ID_NEW_CONFIG = 1000;

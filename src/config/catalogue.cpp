@@ -3,10 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config/code_page.h"
 #include "config/config_name.h"
 #include "config/path_presence.h"
-#include "config/regular_file.h"
+#include "config/platform.h"
 #include "config/utf8.h"
 #include "config/wide_path.h"
 
@@ -35,10 +34,10 @@ std::optional<std::string> EncodeRememberedPath(std::wstring_view path) {
 
 }  // namespace
 
-void ScanConfigs(CoreState& state) {
-    state.config_list.clear();
-    const std::optional<fs::path> folder = PathFromWide(state.cfg_dir);
-    if (!folder) return;
+ConfigList ScanConfigs(const std::wstring& cfg_dir) {
+    ConfigList configs;
+    const std::optional<fs::path> folder = PathFromWide(cfg_dir);
+    if (!folder) return configs;
     const std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
     // A listing that cannot be opened (no such folder) or advanced ends the
     // scan; the entries already taken stay, and each of them passed the
@@ -48,31 +47,32 @@ void ScanConfigs(CoreState& state) {
          entry.increment(error)) {
         // A name without a wide form (not UTF-8, natively) cannot be offered.
         const std::optional<std::wstring> name = WideFromPath(entry->path().filename());
-        if (name && IsConfigFileName(*name)) state.config_list.push_back(state.cfg_dir + separator + *name);
+        if (name && IsConfigFileName(*name)) configs.push_back(cfg_dir + separator + *name);
     }
+    return configs;
 }
 
-void LoadLastConfig(CoreState& state) {
-    const std::optional<fs::path> file = PathFromWide(state.last_config_path);
-    if (!file || !IsRegularFile(*file)) return;
+std::optional<std::wstring> LoadLastConfig(const std::wstring& last_config_path) {
+    const std::optional<fs::path> file = PathFromWide(last_config_path);
+    if (!file || !IsRegularFile(*file)) return std::nullopt;
     std::ifstream in(*file);  // text mode: a CR LF line end arrives as LF
     std::string line;
-    if (!std::getline(in, line)) return;
+    if (!std::getline(in, line)) return std::nullopt;
     const std::optional<std::wstring> remembered = DecodeRememberedPath(line);
-    if (!remembered) return;  // not text in its encoding: nothing to take
+    if (!remembered) return std::nullopt;  // not text in its encoding: nothing to take
     // A path that cannot be found, for whatever reason, is not taken.
     const std::optional<fs::path> path = PathFromWide(*remembered);
-    if (!path || CheckPathPresence(*path) != PathPresence::kPresent) return;
-    state.current_config = *remembered;
+    if (!path || CheckPathPresence(*path) != PathPresence::Present) return std::nullopt;
+    return remembered;
 }
 
-void SaveLastConfig(const CoreState& state) {
-    if (state.current_config.empty()) return;
-    const std::optional<fs::path> file = PathFromWide(state.last_config_path);
+void SaveLastConfig(const std::wstring& last_config_path, const std::wstring& current_config) {
+    if (current_config.empty()) return;
+    const std::optional<fs::path> file = PathFromWide(last_config_path);
     if (!file) return;
     // Like the reading side, never open a device or pipe under the file's name.
-    if (CheckPathPresence(*file) != PathPresence::kAbsent && !IsRegularFile(*file)) return;
-    const std::optional<std::string> text = EncodeRememberedPath(state.current_config);
+    if (CheckPathPresence(*file) != PathPresence::Absent && !IsRegularFile(*file)) return;
+    const std::optional<std::string> text = EncodeRememberedPath(current_config);
     if (!text) return;
     std::ofstream out(*file, std::ios::out | std::ios::trunc);  // text mode; no line end is written
     out << *text;

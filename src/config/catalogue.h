@@ -1,14 +1,21 @@
 #pragma once
 
-#include "config/core_state.h"
+#include <optional>
+#include <string>
+#include <vector>
 
-// Rebuilds `config_list` from the listing of `cfg_dir`: every entry whose
-// extension is exactly ".json". A folder that cannot be listed (missing, a
-// plain file) lists nothing.
-void ScanConfigs(CoreState& state);
+// The catalogue of mapping files and the remembered choice of the current one.
 
-// Makes the path remembered in `last_config_path` current when it exists.
-void LoadLastConfig(CoreState& state);
+// Full paths of the mapping files found in the CFG folder, in listing order.
+using ConfigList = std::vector<std::wstring>;
 
-// Remembers `current_config` in `last_config_path`; does nothing when empty.
-void SaveLastConfig(const CoreState& state);
+// The listing of `cfg_dir`: every entry whose extension is exactly ".json".
+// A folder that cannot be listed (missing, a plain file) lists nothing.
+ConfigList ScanConfigs(const std::wstring& cfg_dir);
+
+// The path remembered in `last_config_path`, when it names something that
+// exists; nothing otherwise.
+std::optional<std::wstring> LoadLastConfig(const std::wstring& last_config_path);
+
+// Remembers `current_config` in `last_config_path`; does nothing when it is empty.
+void SaveLastConfig(const std::wstring& last_config_path, const std::wstring& current_config);

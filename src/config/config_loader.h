@@ -1,56 +1,57 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
-#include <functional>
 #include <optional>
+#include <string>
 
-#include "config/core_state.h"
+#include "config/key_names.h"
 #include "config/mapping_file.h"
+#include "config/platform.h"
+#include "config/wide_path.h"
 
-// Asks for the last-write time of the thing at `path` (links followed), in
-// 100-nanosecond ticks; nothing when it does not exist or the query fails.
-using WriteTimeQuery = std::optional<int64_t> (*)(const std::filesystem::path& path);
-
-// Sends one packed MIDI message on the program's port.
-using MidiSend = std::function<void(uint32_t message)>;
-
-// What a load did with the current mapping file.
-enum class LoadOutcome {
-    Unchanged,  // nothing read: no current file, not there, or the path and time last read
-    Read,       // read, a malformed file too: read again only when its path or time changes
-    ReadAgain,  // held by another program, or saved again while it was read: it does not
-                // count as read, and should be read again shortly (load_retry.h)
+// What was last read of the current mapping file. A load reads the current
+// file again only when its path or its last-write time differs from these,
+// or when the last read did not count (ReadStatus).
+struct LoadedFile {
+    std::wstring path;
+    int64_t loaded_write_time = 0;  // 100-nanosecond ticks; one value for the program, never reset
+    bool counted = true;            // the last read was the file as saved
 };
 
-// What a load did, and, when it read the file, what it found: the loader's
-// own diagnosis, for telling the user why a file is not (wholly) in force.
-struct LoadResult {
-    LoadOutcome outcome = LoadOutcome::Unchanged;
-    LoadFailure failure;                  // kind None: the file is in force
-    std::size_t idle_count = 0;           // entries that do nothing
-    std::optional<IdleEntry> first_idle;  // the first of them
-    std::size_t mapping_count = 0;        // mappings in force
-};
-
-// Brings `mappings` and `midi_device` into line with `current_config`. Reads
-// the file only when its path or last-write time differs from the file last
-// read; absorbs every problem of the file (the callers have no error
-// handling), leaving the table empty for a file that fails as a whole.
+// Reads the current mapping file when its path or last-write time differs
+// from what `loaded` says was last read, and notes the read there. Nothing
+// when there was nothing to read: no current file, not there, or unchanged.
+// Every problem of the file is absorbed into the read (the callers have no
+// error handling): a file that fails as a whole reads as an empty table.
 //
-// It alone decides what stays in force when a file is read: when the file
-// going out of force has "release_on_change", everything still on is
-// switched off first through `send`; every read forgets which toggles are
-// on; the transpose starts at 0 when another file than the one in force is
-// read. A key held meanwhile still ends what its press started.
-LoadResult LoadConfig(CoreState& state, const MidiSend& send, WriteTimeQuery write_time);
-
-// LoadConfig with the platform's full-resolution query (config/file_time.h).
-// Without `send` nothing can be sent (no port is open yet).
-LoadResult LoadConfig(CoreState& state, const MidiSend& send = {});
-
-// What the file in force asks for as it goes out of force (before another is
-// read, and at Quit): with "release_on_change", everything still on is
-// switched off through `send`; without it nothing is sent.
-void SwitchOffOnChange(CoreState& state, const MidiSend& send);
+// `write_time(path)` answers the file's last-write time (LastWriteTime, or
+// a test's own clock). A file saved again while it was read, or held by
+// another program, reads with a status that asks for another read.
+template <typename WriteTime = decltype(&LastWriteTime)>
+std::optional<MappingFileRead> LoadConfig(const std::wstring& current_config, const KeyNameTable& key_names,
+                                          LoadedFile& loaded, WriteTime write_time = LastWriteTime) {
+    if (current_config.empty()) return std::nullopt;
+    // A path without a file-system form (not UTF-16, say) names no file there is.
+    const std::optional<std::filesystem::path> path = PathFromWide(current_config);
+    if (!path) return std::nullopt;
+    try {
+        const std::optional<int64_t> time = write_time(*path);
+        if (!time) return std::nullopt;
+        if (current_config == loaded.path && *time == loaded.loaded_write_time && loaded.counted) return std::nullopt;
+        // From here the file counts as read, also when it fails: it is tried
+        // again only when its time or the selection changes; unless what was
+        // read need not be the saved text (held by another program, or saved
+        // again meanwhile).
+        MappingFileRead read = ReadMappingFile(*path, key_names);
+        if (read.status == ReadStatus::Whole && write_time(*path) != time) read.status = ReadStatus::ChangedWhileRead;
+        loaded = {current_config, *time, read.status == ReadStatus::Whole};
+        return read;
+    } catch (const std::exception&) {
+        // Only running out of memory lands here. The callers have no error
+        // handling and the program must go on with what it has, so the load
+        // just ends.
+        return std::nullopt;
+    }
+}

@@ -1,7 +1,7 @@
 #include "config/load_news.h"
 
-#include "config/load_retry.h"
 #include "config/load_words.h"
+#include "config/read_schedule.h"
 #include "config/utf8.h"
 
 namespace {
@@ -12,34 +12,34 @@ std::wstring NotInForce(std::wstring_view file_name, const std::wstring& reason)
     return std::wstring(file_name) + L" is not in force:\n" + reason;
 }
 
-std::wstring GaveUp(std::wstring_view file_name, const LoadFailure& failure) {
-    const std::wstring seconds = std::to_wstring(kLoadRetryLimitMs / 1000);
-    return NotInForce(file_name, failure.kind == FileFailure::NotReadable
+std::wstring GaveUp(std::wstring_view file_name, ReadStatus status) {
+    const std::wstring seconds = std::to_wstring(kReadRetryLimitMs / 1000);
+    return NotInForce(file_name, status == ReadStatus::Busy
                                      ? L"another program kept it in use for " + seconds + L" s"
                                      : L"it kept changing while it was read, for " + seconds + L" s");
 }
 
-std::wstring SomeDoNothing(std::wstring_view file_name, const LoadResult& result, const KeyNameTable& key_names) {
-    const bool one = result.idle_count == 1;
-    std::wstring text = std::wstring(file_name) + L": " + std::to_wstring(result.idle_count) +
+std::wstring SomeDoNothing(std::wstring_view file_name, const MappingFileRead& read, const EntryRead& first,
+                           const KeyNameTable& key_names) {
+    const bool one = read.idle_count == 1;
+    std::wstring text = std::wstring(file_name) + L": " + std::to_wstring(read.idle_count) +
                         (one ? L" entry does nothing:\n" : L" entries do nothing; the first:\n");
-    return text + Wide(result.first_idle->label) + L": " + Wide(IdleWords(*result.first_idle, key_names));
+    return text + Wide(first.label) + L": " + Wide(IdleWords(first, key_names));
 }
 
 }  // namespace
 
-std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_name, const LoadResult& result,
+std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_name, const MappingFileRead& read,
                                        const KeyNameTable& key_names, bool gave_up) {
     std::optional<std::wstring> trouble;
-    if (result.outcome == LoadOutcome::ReadAgain) {
+    const EntryRead* first_idle = FirstIdle(read);
+    if (read.status != ReadStatus::Whole) {
         if (!gave_up) return std::nullopt;
-        trouble = GaveUp(file_name, result.failure);
-    } else if (result.outcome != LoadOutcome::Read) {
-        return std::nullopt;
-    } else if (result.failure.kind != FileFailure::None) {
-        trouble = NotInForce(file_name, Wide(FailureWords(result.failure)));
-    } else if (result.idle_count != 0 && result.first_idle) {
-        trouble = SomeDoNothing(file_name, result, key_names);
+        trouble = GaveUp(file_name, read.status);
+    } else if (read.failure.kind != FileFailure::None) {
+        trouble = NotInForce(file_name, Wide(FailureWords(read.failure)));
+    } else if (read.idle_count != 0 && first_idle != nullptr) {
+        trouble = SomeDoNothing(file_name, read, *first_idle, key_names);
     }
     if (trouble) {
         news.told_trouble = true;
@@ -47,7 +47,7 @@ std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_na
     }
     if (!news.told_trouble) return std::nullopt;
     news.told_trouble = false;
-    const bool one = result.mapping_count == 1;
-    return std::wstring(file_name) + L" is in force: " + std::to_wstring(result.mapping_count) +
+    const bool one = read.mappings.size() == 1;
+    return std::wstring(file_name) + L" is in force: " + std::to_wstring(read.mappings.size()) +
            (one ? L" mapping" : L" mappings");
 }

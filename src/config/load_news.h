@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "config/config_loader.h"
 #include "config/key_names.h"
+#include "config/mapping_file.h"
 
 // What the user is told about the loads of the current mapping file: a file
 // that is not in force, or has entries that do nothing, says why in one
@@ -17,8 +17,8 @@ struct LoadNews {
     bool told_trouble = false;  // the last message was about a file not wholly in force
 };
 
-// The message for the load `result` of the file named `file_name` (its
-// name, as "a.json"), or nothing to say. `gave_up`: the file was retried
-// for as long as it is, and could not be read whole.
-std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_name, const LoadResult& result,
+// The message for a `read` of the file named `file_name` (its name, as
+// "a.json"), or nothing to say. `gave_up`: the file was retried for as long
+// as it is, and could not be read whole.
+std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_name, const MappingFileRead& read,
                                        const KeyNameTable& key_names, bool gave_up);

@@ -1,6 +1,6 @@
 #include "config/load_words.h"
 
-#include "config/decimal.h"
+#include "config/key_names.h"
 #include "engine/trigger_code.h"
 
 namespace {
@@ -40,7 +40,7 @@ std::string FailureWords(const LoadFailure& failure) {
     return "";
 }
 
-std::string IdleWords(const IdleEntry& entry, const KeyNameTable& names) {
+std::string IdleWords(const EntryRead& entry, const KeyNameTable& names) {
     switch (entry.outcome) {
         case EntryOutcome::NoCode: return NoCodeWords(entry.key_text, names);
         case EntryOutcome::SkippedNotObject: return "not an object: skipped";

@@ -16,7 +16,7 @@ std::string FailureWords(const LoadFailure& failure);
 
 // Why an entry does nothing, quoting its key text: "\"Kazoo\" is not a key
 // name", "no \"key\": skipped". `names` are the key names it was read with.
-std::string IdleWords(const IdleEntry& entry, const KeyNameTable& names);
+std::string IdleWords(const EntryRead& entry, const KeyNameTable& names);
 
 // A byte count in the largest binary unit it is a whole number of: "1 MiB",
 // "512 KiB", "1000 bytes".

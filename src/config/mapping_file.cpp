@@ -1,16 +1,19 @@
 #include "config/mapping_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <fstream>
 #include <istream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string_view>
 #include <utility>
+#include <variant>
 
-#include "config/file_busy.h"
-#include "config/regular_file.h"
+#include "config/path_presence.h"
+#include "config/platform.h"
 
 namespace {
 
@@ -27,17 +30,17 @@ struct Step {
 // Where the reader is. Kept up to date with plain stores as it goes, so that
 // a failure can name the member that caused it without slowing the load.
 struct Position {
-    Step entry;                      // the entry of "mappings" (container null: not in one)
-    const char* member = nullptr;    // the member being read, of the entry or the top level
-    Step element;                    // the element of a list member
-    const json* value = nullptr;     // the value being converted
-    const char* expected = nullptr;  // what the conversion expects, as "a number"
+    Step entry;                   // the entry of "mappings" (container null: not in one)
+    std::string_view member;      // the member being read, of the entry or the top level
+    Step element;                 // the element of a list member
+    const json* value = nullptr;  // the value being converted
+    std::string_view expected;    // what the conversion expects, as "a number"
 };
 
 struct Reader {
     const KeyNameTable& key_names;
+    ReadDetail detail;
     MappingFileRead& read;
-    MappingFileReport* report;
     Position at;
 };
 
@@ -56,11 +59,11 @@ std::string StepLabel(const Step& step) {
 
 std::string PathOf(const Position& at) {
     std::string path = at.entry.container != nullptr ? "mappings" + StepLabel(at.entry) : "";
-    if (at.member != nullptr) path += (path.empty() ? "" : ".") + std::string(at.member);
+    if (!at.member.empty()) path += (path.empty() ? "" : ".") + std::string(at.member);
     return path + StepLabel(at.element);
 }
 
-const json* Member(Reader& r, const json& object, const char* name) {
+const json* Member(Reader& r, const json& object, std::string_view name) {
     r.at.member = name;
     r.at.element = {};
     r.at.value = nullptr;
@@ -68,7 +71,7 @@ const json* Member(Reader& r, const json& object, const char* name) {
     return found == object.end() ? nullptr : &*found;
 }
 
-const json& Expect(Reader& r, const json& value, const char* expected) {
+const json& Expect(Reader& r, const json& value, std::string_view expected) {
     r.at.value = &value;
     r.at.expected = expected;
     return value;
@@ -86,33 +89,74 @@ int32_t ToInt32(const json& value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(low)));
 }
 
-// A number member of an entry; nothing when it is absent.
-std::optional<int32_t> OptionalNumber(Reader& r, const json& entry, const char* name) {
-    const json* value = Member(r, entry, name);
-    if (value == nullptr) return std::nullopt;
-    return ToInt32(Expect(r, *value, "a number"));
-}
-
-int32_t Number(Reader& r, const json& entry, const char* name, int32_t fallback) {
-    return OptionalNumber(r, entry, name).value_or(fallback);
-}
+int32_t Number(Reader& r, const json& value) { return ToInt32(Expect(r, value, "a number")); }
 
 const std::string& Text(Reader& r, const json& value) {
     return Expect(r, value, "a string").get_ref<const std::string&>();
 }
 
-// "notes" (an array, or any single value read as a one-element list), or else
-// the single "note"; likewise "cc_numbers" and "cc_number".
-void ReadList(Reader& r, const json& entry, const char* list, const char* single, std::vector<int32_t>& out) {
-    if (const json* values = Member(r, entry, list)) {
-        std::size_t index = 0;
-        for (auto it = values->begin(); it != values->end(); ++it, ++index) {
-            r.at.element = StepInto(*values, index, it);
-            out.push_back(ToInt32(Expect(r, *it, "a number")));
-        }
-        return;
+bool Boolean(Reader& r, const json& value) { return Expect(r, value, "a boolean").get<bool>(); }
+
+// Stores a number into the entry's field of `row`, whichever kind of field it is.
+void StoreNumber(const MemberRow& row, Mapping& mapping, int32_t value) {
+    if (const auto* field = std::get_if<int32_t Mapping::*>(&row.field)) mapping.*(*field) = value;
+    if (const auto* field = std::get_if<std::optional<int32_t> Mapping::*>(&row.field)) mapping.*(*field) = value;
+    if (const auto* field = std::get_if<std::vector<int32_t> Mapping::*>(&row.field)) {
+        (mapping.*(*field)).push_back(value);
     }
-    if (const json* value = Member(r, entry, single)) out.push_back(ToInt32(Expect(r, *value, "a number")));
+}
+
+// A list of numbers: an array's elements in order, or any single value as a
+// one-element list.
+void ReadNumbers(Reader& r, const json& values, const MemberRow& row, Mapping& mapping) {
+    std::size_t index = 0;
+    for (auto it = values.begin(); it != values.end(); ++it, ++index) {
+        r.at.element = StepInto(values, index, it);
+        StoreNumber(row, mapping, Number(r, *it));
+    }
+}
+
+// The index of `text` among the row's choices; the default (the first) for any other text.
+std::size_t ChoiceIndex(const MemberRow& row, const std::string& text) {
+    const auto found = std::find(row.choices.begin(), row.choices.end(), text);
+    return found == row.choices.end() ? 0 : static_cast<std::size_t>(found - row.choices.begin());
+}
+
+// Reads one member of an entry into `mapping`; `written` receives the string
+// of a member whose value is one.
+void ReadEntryValue(Reader& r, const json& value, const MemberRow& row, Mapping& mapping, std::string* written) {
+    switch (row.kind) {
+        case MemberKind::Key: {
+            const std::string& text = Text(r, value);
+            mapping.*std::get<int32_t Mapping::*>(row.field) = ResolveKeyName(r.key_names, text);
+            if (written != nullptr) *written = text;
+            return;
+        }
+        case MemberKind::Choice: {
+            const std::string& text = Text(r, value);
+            // The choices are listed in the order of the model's enumeration.
+            mapping.*std::get<MappingMode Mapping::*>(row.field) = static_cast<MappingMode>(ChoiceIndex(row, text));
+            if (written != nullptr) *written = text;
+            return;
+        }
+        case MemberKind::Boolean: mapping.*std::get<bool Mapping::*>(row.field) = Boolean(r, value); return;
+        case MemberKind::Number: StoreNumber(row, mapping, Number(r, value)); return;
+        case MemberKind::Numbers: ReadNumbers(r, value, row, mapping); return;
+        case MemberKind::Text:
+        case MemberKind::Texts:
+        case MemberKind::Entries: return;  // no entry member takes these
+    }
+}
+
+// One member of an entry, when the entry has it. A member with an
+// alternative that the entry also has is not read (the alternative is).
+void ReadEntryMember(Reader& r, const json& entry, const MemberRow& row, Mapping& mapping, EntryRead* noted) {
+    const json* value = Member(r, entry, row.name);
+    if (value == nullptr) return;
+    std::string* written = nullptr;
+    if (noted != nullptr) written = &noted->members.emplace_back(MemberWritten{&row, {}}).text;
+    if (!row.alternative_to.empty() && entry.contains(row.alternative_to)) return;
+    ReadEntryValue(r, *value, row, mapping, written);
 }
 
 // The entry guard: an entry is read only when it is an object (a null entry
@@ -128,69 +172,51 @@ std::optional<EntryOutcome> SkipReason(const json& entry) {
     return std::nullopt;
 }
 
-std::string EntryLabel(const Reader& r) { return "mappings" + StepLabel(r.at.entry); }
-
-// A "key" that is not a string, as JSON text.
-std::string KeyAsJson(const json& entry) {
-    return entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
+// The "key" as written: its string, or its JSON text when it is not one.
+std::string KeyText(const json& entry, EntryOutcome outcome) {
+    if (outcome == EntryOutcome::SkippedKeyNotText) {
+        return entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
+    }
+    if (outcome == EntryOutcome::NoCode || outcome == EntryOutcome::Stored) return entry.at("key").get<std::string>();
+    return "";
 }
 
-EntryReport* StartEntryReport(Reader& r, const json& entry, std::optional<EntryOutcome> skipped) {
-    if (r.report == nullptr) return nullptr;
-    EntryReport& noted = r.report->entries.emplace_back();
-    noted.label = EntryLabel(r);
-    noted.outcome = skipped.value_or(EntryOutcome::FailedFile);  // a read entry: until it is read through
-    if (noted.outcome == EntryOutcome::SkippedKeyNotText) noted.key_text = KeyAsJson(entry);
-    return &noted;
+EntryRead StartEntry(const Reader& r, EntryOutcome outcome) {
+    EntryRead entry;
+    entry.label = "mappings" + StepLabel(r.at.entry);
+    entry.outcome = outcome;
+    return entry;
 }
 
-// Counts an entry that does nothing; the first one is kept, for the diagnosis.
+// Counts an entry that does nothing. A diagnosis keeps the first one; a
+// read of every entry has it already.
 void NoteIdle(Reader& r, const json& entry, EntryOutcome outcome) {
-    if (r.read.idle_count++ != 0) return;
-    std::string key_text;
-    if (outcome == EntryOutcome::SkippedKeyNotText) key_text = KeyAsJson(entry);
-    if (outcome == EntryOutcome::NoCode) key_text = entry.at("key").get<std::string>();
-    r.read.first_idle = IdleEntry{EntryLabel(r), outcome, std::move(key_text)};
-}
-
-void FinishEntryReport(EntryReport& noted, const json& entry, const Mapping& mapping) {
-    noted.outcome = mapping.key != 0 ? EntryOutcome::Stored : EntryOutcome::NoCode;
-    noted.key_text = entry.at("key").get<std::string>();
-    if (entry.contains("modifier")) noted.modifier_text = entry.at("modifier").get<std::string>();
-    if (entry.contains("mode")) noted.mode_text = entry.at("mode").get<std::string>();
-    noted.note_ignored = entry.contains("notes") && entry.contains("note");
-    noted.cc_number_ignored = entry.contains("cc_numbers") && entry.contains("cc_number");
-    noted.mapping = mapping;
+    if (r.read.idle_count++ != 0 || r.detail == ReadDetail::EveryEntry) return;
+    EntryRead& idle = r.read.entries.emplace_back(StartEntry(r, outcome));
+    idle.key_text = KeyText(entry, outcome);
 }
 
 void ReadEntry(Reader& r, const json& entry) {
     const std::optional<EntryOutcome> skipped = SkipReason(entry);
-    EntryReport* noted = StartEntryReport(r, entry, skipped);
+    EntryRead* noted = nullptr;
+    if (r.detail == ReadDetail::EveryEntry) {
+        noted = &r.read.entries.emplace_back(StartEntry(r, skipped.value_or(EntryOutcome::FailedFile)));
+        if (skipped) noted->key_text = KeyText(entry, *skipped);
+    }
     if (skipped) {
         NoteIdle(r, entry, *skipped);
         return;
     }
     Mapping mapping;
-    mapping.key = ResolveKeyName(r.key_names, entry.find("key")->get_ref<const std::string&>());
-    if (const json* modifier = Member(r, entry, "modifier"))
-        mapping.modifier = ResolveKeyName(r.key_names, Text(r, *modifier));
-    mapping.velocity = Number(r, entry, "velocity", mapping.velocity);
-    mapping.channel = Number(r, entry, "channel", mapping.channel);
-    if (const json* enabled = Member(r, entry, "cc_enabled"))
-        mapping.cc_enabled = Expect(r, *enabled, "a boolean").get<bool>();
-    mapping.cc_value_on = Number(r, entry, "cc_value_on", mapping.cc_value_on);
-    mapping.cc_value_off = Number(r, entry, "cc_value_off", mapping.cc_value_off);
-    ReadList(r, entry, "notes", "note", mapping.notes);
-    ReadList(r, entry, "cc_numbers", "cc_number", mapping.cc_numbers);
-    const json* mode = Member(r, entry, "mode");
-    mapping.mode = mode != nullptr && Text(r, *mode) == "toggle" ? MappingMode::Toggle : MappingMode::Hold;
-    mapping.program = OptionalNumber(r, entry, "program");
-    mapping.bank = OptionalNumber(r, entry, "bank");
-    mapping.pitch_bend = OptionalNumber(r, entry, "pitch_bend");
-    mapping.transpose = OptionalNumber(r, entry, "transpose");
-    if (noted != nullptr) FinishEntryReport(*noted, entry, mapping);
-    if (mapping.key == 0) {
-        NoteIdle(r, entry, EntryOutcome::NoCode);
+    for (const MemberRow& row : MembersOf(MemberPlace::Entry)) ReadEntryMember(r, entry, row, mapping, noted);
+    const EntryOutcome outcome = mapping.key != 0 ? EntryOutcome::Stored : EntryOutcome::NoCode;
+    if (noted != nullptr) {
+        noted->outcome = outcome;
+        noted->key_text = KeyText(entry, outcome);
+        noted->mapping = mapping;
+    }
+    if (outcome == EntryOutcome::NoCode) {
+        NoteIdle(r, entry, outcome);
         return;
     }
     r.read.mappings.insert_or_assign(mapping.key, std::move(mapping));
@@ -250,7 +276,7 @@ void NoteFailure(LoadFailure& failure, const Position& at, const std::exception&
     if (dynamic_cast<const json::type_error*>(&error) != nullptr && at.value != nullptr) {
         failure.kind = FileFailure::Type;
         failure.path = PathOf(at);
-        failure.detail = Described(*at.value) + " where " + at.expected + " is expected";
+        failure.detail = Described(*at.value) + " where " + std::string(at.expected) + " is expected";
         return;
     }
     failure.kind = FileFailure::Other;
@@ -259,18 +285,26 @@ void NoteFailure(LoadFailure& failure, const Position& at, const std::exception&
         dynamic_cast<const json::exception*>(&error) != nullptr ? ParserWords(error.what(), "] ") : error.what();
 }
 
-// Reads the document into `read`: the device name, the switches, the table,
-// and what the diagnosis needs.
-void ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingFileRead& read, MappingFileReport* report) {
-    json document;
-    Reader r{key_names, read, report, {}};  // points into the document, so it ends first
+// One of the file's own members, when the document has it.
+void ReadFileMember(Reader& r, const json& document, const MemberRow& row, FileSettings& settings) {
+    const json* value = Member(r, document, row.name);
+    if (value == nullptr) return;
+    if (row.kind == MemberKind::Text)
+        settings.*std::get<std::optional<std::string> FileSettings::*>(row.field) = Text(r, *value);
+    if (row.kind == MemberKind::Boolean) settings.*std::get<bool FileSettings::*>(row.field) = Boolean(r, *value);
+}
+
+// Reads the document into `read`: the file's settings, then its table, and
+// what the diagnosis needs.
+void ReadDocument(std::istream& in, Reader& r) {
+    json document;  // the reader's position points into it, and is not used after it ends
+    MappingFileRead& read = r.read;
     try {
         in >> document;  // stream extraction: one value; whatever follows it is not read
-        if (const json* device = document.is_object() ? Member(r, document, "midi_device") : nullptr) {
-            read.midi_device = Text(r, *device);
-        }
-        if (const json* release = document.is_object() ? Member(r, document, "release_on_change") : nullptr) {
-            read.release_on_change = Expect(r, *release, "a boolean").get<bool>();
+        if (document.is_object()) {
+            for (const MemberRow& row : MembersOf(MemberPlace::File)) {
+                if (row.kind != MemberKind::Entries) ReadFileMember(r, document, row, read.settings);
+            }
         }
         r.at = Position{};
         Expect(r, document, "an object");
@@ -281,9 +315,9 @@ void ReadDocument(std::istream& in, const KeyNameTable& key_names, MappingFileRe
         // file as a whole, on purpose: no half-read file stays in force. The
         // device name read before stays; what the diagnosis says is why.
         read.mappings.clear();
-        read.release_on_change = false;
+        read.settings = FileSettings{std::move(read.settings.midi_device)};
         read.idle_count = 0;
-        read.first_idle.reset();
+        if (r.detail == ReadDetail::Diagnosis) read.entries.clear();
         NoteFailure(read.failure, r.at, error, in);
     }
 }
@@ -294,10 +328,29 @@ MappingFileRead Refused(FileFailure failure) {
     return refused;
 }
 
+MappingFileRead ReadStream(std::istream& in, const KeyNameTable& key_names, ReadDetail detail) {
+    MappingFileRead read;
+    Reader r{key_names, detail, read, {}};
+    ReadDocument(in, r);
+    return read;
+}
+
 }  // namespace
 
-MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
-                                MappingFileReport* report) {
+const MemberWritten* FindWritten(const EntryRead& entry, std::string_view name) {
+    const auto found = std::find_if(entry.members.begin(), entry.members.end(),
+                                    [name](const MemberWritten& member) { return member.row->name == name; });
+    return found == entry.members.end() ? nullptr : &*found;
+}
+
+const EntryRead* FirstIdle(const MappingFileRead& read) {
+    const auto idle = std::find_if(read.entries.begin(), read.entries.end(), [](const EntryRead& entry) {
+        return entry.outcome != EntryOutcome::Stored && entry.outcome != EntryOutcome::FailedFile;
+    });
+    return idle == read.entries.end() ? nullptr : &*idle;
+}
+
+MappingFileRead ReadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names, ReadDetail detail) {
     if (!IsRegularFile(path)) return Refused(FileFailure::NotReadable);
     std::error_code error;  // a size that cannot be read means the file cannot be read either
     const std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -306,10 +359,14 @@ MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyName
     std::ifstream in(path);  // text mode; other programs may keep reading and writing the file
     if (!in.is_open()) {
         MappingFileRead refused = Refused(FileFailure::NotReadable);
-        refused.busy = HeldByAnotherProgram(path);
+        if (HeldByAnotherProgram(path)) refused.status = ReadStatus::Busy;
         return refused;
     }
-    MappingFileRead read;
-    ReadDocument(in, key_names, read, report);
-    return read;
+    return ReadStream(in, key_names, detail);
+}
+
+MappingFileRead ReadMappingText(std::string_view text, const KeyNameTable& key_names, ReadDetail detail) {
+    if (text.size() > kMaxMappingFileBytes) return Refused(FileFailure::TooLarge);
+    std::istringstream in{std::string(text)};
+    return ReadStream(in, key_names, detail);
 }

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/key_names.h"
+#include "config/member_table.h"
 #include "engine/mapping.h"
 
 // A mapping file larger than this (1 MiB) is not read: it is treated like a
@@ -27,16 +29,21 @@ enum class EntryOutcome {
     FailedFile,         // reading it made the whole file fail
 };
 
-// One entry as the loader read it. Collected only when a report is asked for.
-struct EntryReport {
+// A member an entry has, with the string written for it (for the members
+// whose value is a string: keys, choices, texts).
+struct MemberWritten {
+    const MemberRow* row = nullptr;
+    std::string text;
+};
+
+// One entry as the loader read it.
+struct EntryRead {
     std::string label;  // its place: mappings[3], mappings["a"], or mappings for a single value
     EntryOutcome outcome = EntryOutcome::FailedFile;
-    std::string key_text;  // SkippedKeyNotText: the "key" value as JSON text
-    std::optional<std::string> modifier_text;
-    std::optional<std::string> mode_text;
-    bool note_ignored = false;       // "note" present, but "notes" is read instead
-    bool cc_number_ignored = false;  // "cc_number" present, but "cc_numbers" is read instead
-    Mapping mapping;                 // the record as read (for NoCode: key 0, not stored)
+    std::string key_text;  // the "key" as written; its JSON text when it is not a string
+    // Kept when every entry is read (ReadDetail::EveryEntry):
+    std::vector<MemberWritten> members;  // the members it has, in reading order
+    Mapping mapping;                     // the record as read (for NoCode: key 0, not stored)
 };
 
 enum class FileFailure {
@@ -57,34 +64,43 @@ struct LoadFailure {
     std::size_t column = 0;  //   (the text as read in text mode)
 };
 
-// An entry that does nothing: skipped, or its key gives no code.
-struct IdleEntry {
-    std::string label;  // as EntryReport's
-    EntryOutcome outcome = EntryOutcome::NoCode;
-    std::string key_text;  // as EntryReport's
+// Whether what was read is the file as saved.
+enum class ReadStatus {
+    Whole,
+    Busy,              // it did not open because another program holds it: read it again shortly
+    ChangedWhileRead,  // saved again while it was read: read it again
 };
 
-// Every entry as the loader read it, for tools that explain a mapping file.
-// The loader itself never needs it.
-struct MappingFileReport {
-    std::vector<EntryReport> entries;  // in reading order, up to a failure
-};
+// How much of each entry a read keeps: the program needs only the entries
+// that do nothing; tools that explain a file want every entry.
+enum class ReadDetail { Diagnosis, EveryEntry };
 
-// What reading one mapping file gave. A file that fails as a whole gives an
-// empty table and no switches; its device name stays when it came first.
-// The loader's own diagnosis comes with it: why the file failed, and which
-// entries do nothing (the first of them, and how many).
+// What reading one mapping file gave: the one record of a read, for the
+// program, its balloons and the tools. A file that fails as a whole gives
+// an empty table and default settings, but its device name stays when it
+// came first.
 struct MappingFileRead {
     MappingTable mappings;
-    bool release_on_change = false;          // switch off what is on before the file goes out of force
-    std::optional<std::string> midi_device;  // UTF-8, as written; also when the file failed after it
-    bool busy = false;                       // it did not open because another program holds it: try again shortly
-    LoadFailure failure;                     // kind None when the file loads
-    std::size_t idle_count = 0;              // entries that do nothing
-    std::optional<IdleEntry> first_idle;     // the first of them
+    FileSettings settings;
+    ReadStatus status = ReadStatus::Whole;
+    LoadFailure failure;             // kind None when the file loads
+    std::size_t idle_count = 0;      // entries that do nothing
+    std::vector<EntryRead> entries;  // EveryEntry: every entry, up to a failure; Diagnosis: the first
+                                     // entry that does nothing, unless the file failed
 };
 
-// Reads the mapping file at `path`, resolving key texts through `key_names`.
-// Fills `report` when one is given. Never throws.
-MappingFileRead LoadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
-                                MappingFileReport* report = nullptr);
+// The member `name` as the entry has it; null when it has none (or the read
+// did not keep its members).
+const MemberWritten* FindWritten(const EntryRead& entry, std::string_view name);
+
+// The first entry that does nothing; null when none does.
+const EntryRead* FirstIdle(const MappingFileRead& read);
+
+// Reads the mapping file at `path`, resolving key texts through `key_names`. Never throws.
+MappingFileRead ReadMappingFile(const std::filesystem::path& path, const KeyNameTable& key_names,
+                                ReadDetail detail = ReadDetail::Diagnosis);
+
+// Reads a mapping file's text held in memory (a draft), exactly as the file
+// would be read. Never throws.
+MappingFileRead ReadMappingText(std::string_view text, const KeyNameTable& key_names,
+                                ReadDetail detail = ReadDetail::Diagnosis);

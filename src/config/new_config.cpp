@@ -23,27 +23,27 @@ std::string DefaultDocumentText() {
     return document.dump(4);
 }
 
-enum class Attempt { kCreated, kTaken, kFailed };
+enum class Attempt { Created, Taken, Failed };
 
 // Creates `path` with the default content unless something has that name;
-// kFailed leaves the reason in `error`.
+// Failed leaves the reason in `error`.
 Attempt TryCreate(const fs::path& path, std::error_code& error) {
     switch (CheckPathPresence(path, &error)) {
-        case PathPresence::kPresent: return Attempt::kTaken;
-        case PathPresence::kUnknown: return Attempt::kFailed;
-        case PathPresence::kAbsent: break;
+        case PathPresence::Present: return Attempt::Taken;
+        case PathPresence::Unknown: return Attempt::Failed;
+        case PathPresence::Absent: break;
     }
     std::FILE* file = CreateNewTextFile(path, error);
     if (file == nullptr) {
         // Taken between the check and the creation, or not creatable at all.
-        return CheckPathPresence(path) == PathPresence::kPresent ? Attempt::kTaken : Attempt::kFailed;
+        return CheckPathPresence(path) == PathPresence::Present ? Attempt::Taken : Attempt::Failed;
     }
-    if (WriteAndCloseTextFile(file, DefaultDocumentText(), error)) return Attempt::kCreated;
+    if (WriteAndCloseTextFile(file, DefaultDocumentText(), error)) return Attempt::Created;
     // A half-written file (a full disk) is no mapping file: the one this call
     // created is removed again, and the caller is told that nothing was made.
     std::error_code ignored;  // a leftover that cannot be removed changes nothing for the caller
     fs::remove(path, ignored);
-    return Attempt::kFailed;
+    return Attempt::Failed;
 }
 
 }  // namespace
@@ -58,9 +58,9 @@ std::optional<std::wstring> CreateNewConfig(const std::wstring& cfg_dir, std::er
             return std::nullopt;
         }
         switch (TryCreate(*file, error)) {
-            case Attempt::kCreated: error.clear(); return path;
-            case Attempt::kFailed: return std::nullopt;
-            case Attempt::kTaken: break;
+            case Attempt::Created: error.clear(); return path;
+            case Attempt::Failed: return std::nullopt;
+            case Attempt::Taken: break;
         }
     }
     error = std::make_error_code(std::errc::file_exists);  // every positive 32-bit number is taken

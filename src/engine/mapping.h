@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +39,12 @@ struct Mapping {
 
 // One mapping per trigger code; the modifier is a condition inside the record.
 using MappingTable = std::unordered_map<int32_t, Mapping>;
+
+// What a mapping file says as a whole, beside its table.
+struct FileSettings {
+    std::optional<std::string> midi_device;  // the port's name fragment, UTF-8 as written
+    bool release_on_change = false;          // switch off what is on before the file goes out of force
+};
 
 // The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.
 constexpr int32_t kTransposeLimit = 48;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "engine/mapping.h"
 #include "engine/midi_message.h"
@@ -152,21 +153,6 @@ void Release(const MappingTable& mappings, Player& player, int32_t code, KeyIsDo
         SwitchMapping(*mapping, false, player.transpose, send);
 }
 
-// Turns one trigger transition into MIDI messages: a press by the mapping
-// stored for `code`, a release by what its press switched on. Unmapped codes
-// and mappings whose modifier is not held send nothing (so a toggle does not
-// flip and a transpose key changes nothing either). Allocates nothing once
-// the player has taken the table (TakeTable).
-template <typename KeyIsDown, typename Send>
-void HandleTrigger(const MappingTable& mappings, Player& player, int32_t code, bool down, KeyIsDown&& key_is_down,
-                   Send&& send) {
-    if (down) {
-        Press(mappings, player, code, key_is_down, send);
-    } else {
-        Release(mappings, player, code, key_is_down, send);
-    }
-}
-
 // Switches off everything still on, as when a file that asks for it goes out
 // of force: each held trigger (whose later release then sends nothing more)
 // and each toggle that is on.
@@ -182,4 +168,52 @@ void SwitchOffEverything(Player& player, Send& send) {
             SwitchOff(trigger, send);
         }
     });
+}
+
+// What the engine plays from, and what is playing: the table of the file in
+// force, what that file asks for as it goes out of force, and the player.
+struct Engine {
+    MappingTable mappings;
+    bool release_on_change = false;  // switch off everything on before the file goes out of force
+    Player player;
+};
+
+// Turns one trigger transition into MIDI messages: a press by the mapping
+// stored for `code`, a release by what its press switched on. Unmapped codes
+// and mappings whose modifier is not held send nothing (so a toggle does not
+// flip and a transpose key changes nothing either). Allocates nothing once
+// the table is in force (PutInForce).
+template <typename KeyIsDown, typename Send>
+void HandleTrigger(Engine& engine, int32_t code, bool down, KeyIsDown&& key_is_down, Send&& send) {
+    if (down) {
+        Press(engine.mappings, engine.player, code, key_is_down, send);
+    } else {
+        Release(engine.mappings, engine.player, code, key_is_down, send);
+    }
+}
+
+// What the file in force asks for as it goes out of force (before another
+// table comes into force, and at Quit): with "release_on_change",
+// everything still on is switched off; without it nothing is sent.
+template <typename Send>
+void SwitchOffOnChange(Engine& engine, Send&& send) {
+    if (engine.release_on_change) SwitchOffEverything(engine.player, send);
+}
+
+// Where a table comes from, as far as what is playing goes: the transpose
+// belongs to the file, so it starts at 0 in another file and stays when the
+// same file is read again.
+enum class TableSource { SameFile, AnotherFile };
+
+// Puts a table just read in force, after what was in force has ended as its
+// file asks. Every new table forgets which toggles are on; a key held
+// meanwhile still ends what its press started.
+template <typename Send>
+void PutInForce(Engine& engine, MappingTable&& mappings, const FileSettings& settings, TableSource source,
+                Send&& send) {
+    SwitchOffOnChange(engine, send);
+    if (source == TableSource::AnotherFile) engine.player.transpose = 0;
+    engine.mappings = std::move(mappings);
+    engine.release_on_change = settings.release_on_change;
+    TakeTable(engine.player, engine.mappings);
 }

@@ -4,6 +4,40 @@
 
 namespace {
 
+// GetProcAddress returns a generic function pointer; the cast names the real type.
+template <typename Function>
+bool TakeEntry(HMODULE module, const char* name, Function& entry) {
+    entry = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return entry != nullptr;
+}
+
+// Unloads winmm once; a second call does nothing.
+void FreeSystemWinmm(SystemWinmm& winmm) {
+    if (HMODULE module = std::exchange(winmm.module, nullptr)) FreeLibrary(module);
+    winmm = SystemWinmm{};
+}
+
+// Loads winmm from the system folder (once; a second call keeps what is
+// loaded). True when the module and all five entry points are there; on
+// false nothing stays loaded.
+bool LoadSystemWinmm(SystemWinmm& winmm) {
+    if (winmm.module != nullptr) return true;
+    SystemWinmm loaded;
+    loaded.module = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (loaded.module == nullptr) return false;
+    const bool complete = TakeEntry(loaded.module, "midiOutGetNumDevs", loaded.get_num_devs) &&
+                          TakeEntry(loaded.module, "midiOutGetDevCapsW", loaded.get_dev_caps) &&
+                          TakeEntry(loaded.module, "midiOutOpen", loaded.open) &&
+                          TakeEntry(loaded.module, "midiOutShortMsg", loaded.short_msg) &&
+                          TakeEntry(loaded.module, "midiOutClose", loaded.close);
+    if (!complete) {
+        FreeSystemWinmm(loaded);
+        return false;
+    }
+    winmm = loaded;
+    return true;
+}
+
 // The port name up to its terminator, never past the end of the field.
 std::wstring_view PortName(const MIDIOUTCAPSW& caps) {
     const std::wstring_view field(caps.szPname, std::size(caps.szPname));

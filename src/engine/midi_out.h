@@ -8,7 +8,20 @@
 #include <string_view>
 
 #include "engine/reopen_pacing.h"
-#include "engine/system_winmm.h"
+
+// The winmm entry points the MIDI output uses, taken from the copy in the
+// system folder only. winmm is not one of the DLLs Windows always loads from
+// the system folder, so a plain import would be resolved from the program's
+// own folder first: a winmm.dll dropped beside the exe would run inside the
+// program. Loading it by hand, from the system folder, closes that door.
+struct SystemWinmm {
+    HMODULE module = nullptr;
+    decltype(&midiOutGetNumDevs) get_num_devs = nullptr;
+    decltype(&midiOutGetDevCapsW) get_dev_caps = nullptr;
+    decltype(&midiOutOpen) open = nullptr;
+    decltype(&midiOutShortMsg) short_msg = nullptr;
+    decltype(&midiOutClose) close = nullptr;
+};
 
 // The program's one MIDI output port, opened by name at start-up, and the
 // winmm it is reached through.
@@ -34,3 +47,8 @@ void SendShortMessage(MidiOut& out, uint32_t message);
 
 // Closes the port and unloads winmm, once; a second call does nothing.
 void CloseMidiOut(MidiOut& out);
+
+// The engine's `send`: one packed message on the program's port.
+inline auto PortSender(MidiOut& out) {
+    return [&out](uint32_t message) { SendShortMessage(out, message); };
+}

@@ -1,6 +1,7 @@
 #include "engine/player.h"
 
 #include <cstddef>
+#include <new>
 
 namespace {
 
@@ -28,7 +29,12 @@ void TakeTable(Player& player, const MappingTable& table) {
         if (trigger.press == PressState::Pressed) trigger.press = PressState::Ended;
         trigger.toggled_on = false;
     });
-    for (const auto& [code, mapping] : table) {
-        TriggerStateOf(player, code).switch_off.reserve(MostSwitchOffMessages(mapping));
+    try {
+        for (const auto& [code, mapping] : table) {
+            TriggerStateOf(player, code).switch_off.reserve(MostSwitchOffMessages(mapping));
+        }
+    } catch (const std::bad_alloc&) {
+        // Out of memory making room: the table is in force all the same, and
+        // a trigger without its room allocates when it plays.
     }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,17 @@ const std::wstring kUnchanged = L"unchanged by the call";
 // it fails with an error that is not "not found" natively.
 const std::wstring kOverlongName(400, L'n');
 
+// The catalogue's part of the program's state.
+struct CatalogueState {
+    std::wstring cfg_dir;
+    std::wstring last_config_path;
+    std::wstring current_config;
+    ConfigList config_list;
+};
+
 // A state whose CFG folder is `cfg` inside the temporary folder.
-CoreState StateIn(const TempDir& dir, const std::wstring& cfg = L"CFG") {
-    CoreState state;
+CatalogueState StateIn(const TempDir& dir, const std::wstring& cfg = L"CFG") {
+    CatalogueState state;
     state.cfg_dir = dir.Wide(cfg);
     state.last_config_path = dir.Wide(fs::path(cfg) / "last_config.txt");
     state.current_config = kUnchanged;
@@ -45,6 +54,12 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 }
 
 std::string Printable(const std::wstring& wide) { return WideToUtf8(wide).value_or("(not text)"); }
+
+// The remembered path becomes current when there is one, as at start-up.
+void TakeRemembered(CatalogueState& state) {
+    if (std::optional<std::wstring> remembered = LoadLastConfig(state.last_config_path))
+        state.current_config = *remembered;
+}
 
 std::vector<std::wstring> Sorted(std::vector<std::wstring> paths) {
     std::sort(paths.begin(), paths.end());
@@ -71,7 +86,7 @@ const std::vector<Entry> kEntries = {
 
 TEST(ScanConfigsTest, ListsExactlyTheEntriesWithTheJsonExtension) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     fs::create_directory(state.cfg_dir);
     std::vector<std::wstring> expected;
     for (const Entry& entry : kEntries) {
@@ -85,7 +100,7 @@ TEST(ScanConfigsTest, ListsExactlyTheEntriesWithTheJsonExtension) {
     }
     state.config_list = {L"stale entry"};
 
-    ScanConfigs(state);
+    state.config_list = ScanConfigs(state.cfg_dir);
 
     EXPECT_EQ(Sorted(state.config_list), Sorted(expected));
 }
@@ -103,9 +118,9 @@ TEST(ScanConfigsTest, UnusableFolderGivesAnEmptyListAndThrowsNothing) {
         kOverlongName,                              // the listing itself fails
     };
     for (const std::wstring& cfg : unusable) {
-        CoreState state = StateIn(dir, cfg);
+        CatalogueState state = StateIn(dir, cfg);
         state.config_list = {L"stale entry"};
-        EXPECT_NO_THROW(ScanConfigs(state)) << fs::path(cfg);
+        EXPECT_NO_THROW(state.config_list = ScanConfigs(state.cfg_dir)) << fs::path(cfg);
         EXPECT_TRUE(state.config_list.empty()) << fs::path(cfg);
     }
     EXPECT_EQ(ReadBytes(dir.path() / "CFG"), "a plain file named like the folder");
@@ -144,13 +159,13 @@ protected:
 };
 
 TEST_P(LoadLastConfigTest, TakesTheFirstLineWhenItNamesSomethingThatExists) {
-    CoreState state = StateIn(dir_);
+    CatalogueState state = StateIn(dir_);
     fs::create_directory(state.cfg_dir);
     for (const char* name : {"{in}", "{out}", "{space}", "{gone}"}) WriteBytes(Expand(name), "{}");
     fs::remove(Expand("{gone}"));
     WriteBytes(state.last_config_path, Expand(GetParam().content));
 
-    LoadLastConfig(state);
+    TakeRemembered(state);
 
     const std::string& expected = GetParam().expected;
     EXPECT_EQ(state.current_config, expected.empty() ? kUnchanged : fs::path(Expand(expected)).wstring());
@@ -173,21 +188,21 @@ INSTANTIATE_TEST_SUITE_P(Remembered, LoadLastConfigTest,
 
 TEST(LoadLastConfigFailureTest, MissingOrUnreadableFileChangesNothing) {
     TempDir dir;
-    CoreState state = StateIn(dir);
-    LoadLastConfig(state);  // no CFG folder at all
+    CatalogueState state = StateIn(dir);
+    TakeRemembered(state);  // no CFG folder at all
     EXPECT_EQ(state.current_config, kUnchanged);
 
     fs::create_directories(fs::path(state.last_config_path));  // a folder under the file's name
-    LoadLastConfig(state);
+    TakeRemembered(state);
     EXPECT_EQ(state.current_config, kUnchanged);
 }
 
 TEST(LoadLastConfigFailureTest, FailingExistenceCheckChangesNothing) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     fs::create_directory(state.cfg_dir);
     WriteBytes(state.last_config_path, (dir.path() / kOverlongName).string());
-    EXPECT_NO_THROW(LoadLastConfig(state));
+    EXPECT_NO_THROW(TakeRemembered(state));
     EXPECT_EQ(state.current_config, kUnchanged);
 }
 
@@ -195,39 +210,39 @@ TEST(LoadLastConfigFailureTest, FailingExistenceCheckChangesNothing) {
 
 TEST(SaveLastConfigTest, WritesThePathAloneWithoutLineEnd) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     fs::create_directory(state.cfg_dir);
     WriteBytes(state.last_config_path, "an older and much longer remembered path than the new one\n");
     state.current_config = dir.Wide("CFG/b.json");
 
-    SaveLastConfig(state);
+    SaveLastConfig(state.last_config_path, state.current_config);
 
     EXPECT_EQ(ReadBytes(state.last_config_path), fs::path(state.current_config).string());
 }
 
 TEST(SaveLastConfigTest, EmptySelectionLeavesTheFileAsItWas) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     fs::create_directory(state.cfg_dir);
     state.current_config.clear();
 
-    SaveLastConfig(state);
+    SaveLastConfig(state.last_config_path, state.current_config);
     EXPECT_FALSE(fs::exists(state.last_config_path));
 
     WriteBytes(state.last_config_path, "kept\nas it was");
-    SaveLastConfig(state);
+    SaveLastConfig(state.last_config_path, state.current_config);
     EXPECT_EQ(ReadBytes(state.last_config_path), "kept\nas it was");
 }
 
 TEST(SaveLastConfigTest, UnwritableFileIsSkippedQuietly) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     state.current_config = dir.Wide("a.json");
-    EXPECT_NO_THROW(SaveLastConfig(state));  // no CFG folder
+    EXPECT_NO_THROW(SaveLastConfig(state.last_config_path, state.current_config));  // no CFG folder
     EXPECT_FALSE(fs::exists(state.cfg_dir));
 
     fs::create_directories(fs::path(state.last_config_path));  // a folder under the file's name
-    EXPECT_NO_THROW(SaveLastConfig(state));
+    EXPECT_NO_THROW(SaveLastConfig(state.last_config_path, state.current_config));
     EXPECT_TRUE(fs::is_directory(state.last_config_path));
 }
 
@@ -235,12 +250,12 @@ TEST(SaveLastConfigTest, UnwritableFileIsSkippedQuietly) {
 // the file keeps what it held rather than a corrupted path.
 TEST(SaveLastConfigTest, PathWithoutAnyTextFormIsNotWritten) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     fs::create_directory(state.cfg_dir);
     WriteBytes(state.last_config_path, "previous");
     state.current_config = dir.Wide("CFG") + L"/broken\xD800.json";
 
-    SaveLastConfig(state);
+    SaveLastConfig(state.last_config_path, state.current_config);
 
     EXPECT_EQ(ReadBytes(state.last_config_path), "previous");
 }
@@ -257,15 +272,15 @@ TEST(SaveLastConfigTest, NonAsciiPathsRoundTrip) {
     };
     for (const std::wstring& name : names) {
         TempDir dir;
-        CoreState state = StateIn(dir);
+        CatalogueState state = StateIn(dir);
         fs::create_directory(state.cfg_dir);
         const std::wstring selected = Join(state.cfg_dir, name);
         WriteBytes(Fs(selected), "{}");
         state.current_config = selected;
-        SaveLastConfig(state);
+        SaveLastConfig(state.last_config_path, state.current_config);
 
         state.current_config = kUnchanged;
-        LoadLastConfig(state);
+        TakeRemembered(state);
         EXPECT_EQ(state.current_config, selected) << Printable(name);
     }
 }
@@ -274,17 +289,17 @@ TEST(SaveLastConfigTest, NonAsciiPathsRoundTrip) {
 // with U+FEFF must not lose it to the mark.
 TEST(SaveLastConfigTest, RelativePathStartingWithByteOrderMarkCharacterRoundTrips) {
     TempDir dir;
-    CoreState state = StateIn(dir);
+    CatalogueState state = StateIn(dir);
     fs::create_directory(state.cfg_dir);
     const fs::path previous = fs::current_path();
     fs::current_path(dir.path());
     const std::wstring selected = L"\uFEFFrelative.json";
     WriteBytes(Fs(selected), "{}");
     state.current_config = selected;
-    SaveLastConfig(state);
+    SaveLastConfig(state.last_config_path, state.current_config);
 
     state.current_config = kUnchanged;
-    LoadLastConfig(state);
+    TakeRemembered(state);
     fs::current_path(previous);
     EXPECT_EQ(state.current_config, selected);
 }
@@ -304,7 +319,7 @@ protected:
     void TearDown() override { close(pipe_); }
 
     TempDir dir_;
-    CoreState state_ = StateIn(dir_);
+    CatalogueState state_ = StateIn(dir_);
     int pipe_ = -1;
 };
 
@@ -312,7 +327,7 @@ TEST_F(LastConfigPipeTest, LoadDoesNotReadFromAPipe) {
     const std::string line = dir_.path().string() + "\n";
     ASSERT_EQ(write(pipe_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
 
-    LoadLastConfig(state_);
+    TakeRemembered(state_);
 
     EXPECT_EQ(state_.current_config, kUnchanged);
 }
@@ -320,7 +335,7 @@ TEST_F(LastConfigPipeTest, LoadDoesNotReadFromAPipe) {
 TEST_F(LastConfigPipeTest, SaveDoesNotWriteIntoAPipe) {
     state_.current_config = dir_.Wide("a.json");
 
-    SaveLastConfig(state_);
+    SaveLastConfig(state_.last_config_path, state_.current_config);
 
     char byte;
     EXPECT_EQ(read(pipe_, &byte, 1), -1);  // nothing arrived: the read would block

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "config/config_loader.h"
 #include "config/key_names.h"
+#include "config/mapping_file.h"
 #include "support/test_files.h"
 
 namespace {
@@ -19,13 +19,10 @@ namespace fs = std::filesystem;
 
 const std::string kOneMapping = R"({"key":"65","note":60})";
 
-// Loads `content` as the current mapping file of a fresh state.
-CoreState LoadFrom(const TempDir& dir, const std::string& content) {
+// Reads `content` as a mapping file.
+MappingFileRead LoadFrom(const TempDir& dir, const std::string& content) {
     WriteBytes(dir.path() / "current.json", content);
-    CoreState state;
-    state.current_config = dir.Wide("current.json");
-    LoadConfig(state);
-    return state;
+    return ReadMappingFile(dir.path() / "current.json", {});
 }
 
 TEST(HostileMappingFile, DeepNestingIsSurvivedAndOtherEntriesLoad) {
@@ -33,7 +30,7 @@ TEST(HostileMappingFile, DeepNestingIsSurvivedAndOtherEntriesLoad) {
     const size_t depth = 100000;
     const std::string content =
         R"({"unknown":)" + std::string(depth, '[') + std::string(depth, ']') + R"(,"mappings":[)" + kOneMapping + "]}";
-    const CoreState state = LoadFrom(dir, content);
+    const MappingFileRead state = LoadFrom(dir, content);
     EXPECT_EQ(state.mappings.count(65), 1u);
 }
 
@@ -42,7 +39,7 @@ TEST(HostileMappingFile, DeepNestingInsideAnEntryEmptiesOnlyThatEntry) {
     const size_t depth = 100000;
     const std::string content =
         R"({"mappings":[)" + std::string(depth, '[') + std::string(depth, ']') + "," + kOneMapping + "]}";
-    const CoreState state = LoadFrom(dir, content);
+    const MappingFileRead state = LoadFrom(dir, content);
     EXPECT_EQ(state.mappings.size(), 1u);
 }
 
@@ -54,7 +51,7 @@ TEST(HostileMappingFile, TinyEntriesUpToTheSizeLimitLoad) {
     for (int i = 0; content.size() < 1'048'500; ++i) content += R"({"key":")" + std::to_string(1 + i % 255) + R"("},)";
     content += kOneMapping + "]}";
     content.resize(1'048'576, ' ');
-    const CoreState state = LoadFrom(dir, content);
+    const MappingFileRead state = LoadFrom(dir, content);
     EXPECT_EQ(state.mappings.size(), 255u);
     EXPECT_EQ(state.mappings.at(65).notes, std::vector<int32_t>{60});
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,9 +10,6 @@
 #include "support/test_files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 // One save of the current file and the message it gives ("" for none).
 struct Save {
@@ -40,16 +36,12 @@ TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
         {"{}", L"a.json is in force: 0 mappings"},
     };
     TempDir dir;
-    CoreState state;
-    state.key_names = {{"A", 65}, {"B", 66}};
-    state.current_config = dir.Wide("a.json");
+    const KeyNameTable key_names = {{"A", 65}, {"B", 66}};
     LoadNews news;
-    auto time = fs::file_time_type::clock::now() - 1h;
     for (const Save& save : saves) {
         WriteBytes(dir.path() / "a.json", save.content);
-        fs::last_write_time(dir.path() / "a.json", time += 1s);
-        const LoadResult result = LoadConfig(state);
-        EXPECT_EQ(NewsOfLoad(news, L"a.json", result, state.key_names, false).value_or(L""), save.told)
+        const MappingFileRead read = ReadMappingFile(dir.path() / "a.json", key_names);
+        EXPECT_EQ(NewsOfLoad(news, L"a.json", read, key_names, false).value_or(L""), save.told)
             << save.content.substr(0, 60);
     }
 }
@@ -58,13 +50,16 @@ TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
 // when the retries end without reading it.
 TEST(LoadNewsTest, ABusyFileIsToldAboutOnlyWhenTheRetriesEnd) {
     LoadNews news;
-    LoadResult busy;
-    busy.outcome = LoadOutcome::ReadAgain;
+    MappingFileRead busy;
+    busy.status = ReadStatus::Busy;
     busy.failure.kind = FileFailure::NotReadable;
     EXPECT_FALSE(NewsOfLoad(news, L"a.json", busy, {}, false));
     EXPECT_EQ(NewsOfLoad(news, L"a.json", busy, {}, true).value_or(L""),
               L"a.json is not in force:\nanother program kept it in use for 10 s");
-    EXPECT_FALSE(NewsOfLoad(news, L"a.json", LoadResult{}, {}, false)) << "nothing read";
+    MappingFileRead changing;
+    changing.status = ReadStatus::ChangedWhileRead;
+    EXPECT_EQ(NewsOfLoad(news, L"a.json", changing, {}, true).value_or(L""),
+              L"a.json is not in force:\nit kept changing while it was read, for 10 s");
 }
 
 }  // namespace

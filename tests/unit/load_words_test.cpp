@@ -23,22 +23,24 @@ TEST(LoadWordsTest, TheFirstEntryThatDoesNothingAndHowMany) {
     TempDir dir;
     WriteBytes(dir.path() / "m.json",
                R"({"mappings": [{"key": "65"}, {"key": "Kazoo"}, {"note": 1}, {"key": 66}, {"key": "300"}]})");
-    const MappingFileRead read = LoadMappingFile(dir.path() / "m.json", {});
-    EXPECT_EQ(read.idle_count, 4u);
-    ASSERT_TRUE(read.first_idle);
-    EXPECT_EQ(read.first_idle->label, "mappings[1]");
-    EXPECT_EQ(IdleWords(*read.first_idle, {}),
-              R"("Kazoo" is not a key name (no key names were read from KeyMapping.cfg))");
-    EXPECT_EQ(IdleWords(*read.first_idle, {{"A", 65}}), R"("Kazoo" is not a key name)");
+    for (const ReadDetail detail : {ReadDetail::Diagnosis, ReadDetail::EveryEntry}) {
+        const MappingFileRead read = ReadMappingFile(dir.path() / "m.json", {}, detail);
+        EXPECT_EQ(read.idle_count, 4u);
+        const EntryRead* first = FirstIdle(read);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->label, "mappings[1]");
+        EXPECT_EQ(IdleWords(*first, {}), R"("Kazoo" is not a key name (no key names were read from KeyMapping.cfg))");
+        EXPECT_EQ(IdleWords(*first, {{"A", 65}}), R"("Kazoo" is not a key name)");
+    }
 }
 
 TEST(LoadWordsTest, AFileThatFailsHasNoEntriesThatDoNothing) {
     TempDir dir;
     WriteBytes(dir.path() / "m.json", R"({"mappings": [{"key": "Kazoo"}, {"key": "65", "velocity": "loud"}]})");
-    const MappingFileRead read = LoadMappingFile(dir.path() / "m.json", {});
+    const MappingFileRead read = ReadMappingFile(dir.path() / "m.json", {});
     EXPECT_EQ(FailureWords(read.failure), "mappings[1].velocity: a string where a number is expected");
     EXPECT_EQ(read.idle_count, 0u);
-    EXPECT_FALSE(read.first_idle);
+    EXPECT_EQ(FirstIdle(read), nullptr);
 }
 
 }  // namespace

@@ -43,13 +43,24 @@ MappingTable TableOf(const std::vector<Mapping>& mappings) {
     return table;
 }
 
-// Plays `steps` on `table` and the player, checking the messages of each step.
-void Play(const MappingTable& table, Player& player, const std::vector<Step>& steps, const char* part = "") {
+// Puts `mappings` in force in place of what was, as a reload of the same file does.
+void Change(Engine& engine, const std::vector<Mapping>& mappings) {
+    PutInForce(engine, TableOf(mappings), {}, TableSource::SameFile, [](uint32_t) {});
+}
+
+Engine EngineWith(const std::vector<Mapping>& mappings) {
+    Engine engine;
+    Change(engine, mappings);
+    return engine;
+}
+
+// Plays `steps` on the engine, checking the messages of each step.
+void Play(Engine& engine, const std::vector<Step>& steps, const char* part = "") {
     for (size_t i = 0; i < steps.size(); ++i) {
         const Step& step = steps[i];
         std::vector<uint32_t> sent;
         HandleTrigger(
-            table, player, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
+            engine, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
             [&](uint32_t message) { sent.push_back(message); });
         EXPECT_EQ(sent, step.sent) << part << "step " << i;
     }
@@ -227,8 +238,8 @@ const std::vector<Scenario>& Scenarios() {
 class HandleTriggerTest : public testing::TestWithParam<Scenario> {};
 
 TEST_P(HandleTriggerTest, SendsExactMessagesInOrder) {
-    Player player;
-    Play(TableOf({GetParam().mapping}), player, GetParam().steps);
+    Engine engine = EngineWith({GetParam().mapping});
+    Play(engine, GetParam().steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, HandleTriggerTest, testing::ValuesIn(Scenarios()),
@@ -331,8 +342,8 @@ const std::vector<PlayerScenario>& PlayerScenarios() {
 class PlayerTest : public testing::TestWithParam<PlayerScenario> {};
 
 TEST_P(PlayerTest, SendsExactMessagesInOrder) {
-    Player player;
-    Play(TableOf(GetParam().mappings), player, GetParam().steps);
+    Engine engine = EngineWith(GetParam().mappings);
+    Play(engine, GetParam().steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(Transpose, PlayerTest, testing::ValuesIn(PlayerScenarios()),
@@ -394,66 +405,76 @@ const std::vector<ChangeScenario>& ChangeScenarios() {
 class TableChangeTest : public testing::TestWithParam<ChangeScenario> {};
 
 TEST_P(TableChangeTest, TheReleaseEndsWhatItsPressStarted) {
-    const MappingTable before = TableOf(GetParam().before);
-    const MappingTable after = TableOf(GetParam().after);
-    Player player;
-    TakeTable(player, before);
-    Play(before, player, GetParam().played_before, "before: ");
-    TakeTable(player, after);
-    Play(after, player, GetParam().played_after, "after: ");
+    Engine engine = EngineWith(GetParam().before);
+    Play(engine, GetParam().played_before, "before: ");
+    Change(engine, GetParam().after);
+    Play(engine, GetParam().played_after, "after: ");
 }
 
 INSTANTIATE_TEST_SUITE_P(Player, TableChangeTest, testing::ValuesIn(ChangeScenarios()),
                          [](const auto& info) { return info.param.name; });
 
-// Everything on is switched off (a file with "release_on_change" going out
-// of force): held triggers, whose release then sends nothing, and toggles.
-TEST(SwitchOffEverything, EndsHeldTriggersAndTogglesOnce) {
-    const MappingTable table = TableOf({Make(65, {60}), Make(66, {62}, 2, MappingMode::Toggle), Make(67, {64})});
-    Player player;
-    TakeTable(player, table);
-    Play(table, player,
-         {{65, true, {}, {On(1, 60, 100)}},
-          {66, true, {}, {On(2, 62, 100)}},
-          {67, true, {}, {On(1, 64, 100)}},
-          {67, false, {}, {Off(1, 64)}}});
-    std::vector<uint32_t> sent;
-    auto record = [&](uint32_t message) { sent.push_back(message); };
-    SwitchOffEverything(player, record);
-    SwitchOffEverything(player, record);
-    EXPECT_EQ(sent, (std::vector<uint32_t>{Off(1, 60), Off(2, 62)}));
-    Play(table, player, {{65, false, {}, {}}, {66, true, {}, {On(2, 62, 100)}}, {65, true, {}, {On(1, 60, 100)}}});
+// Another table in force: a file with "release_on_change" going out of
+// force first switches off everything on, each once: held triggers (whose
+// release then sends nothing more) and toggles. Without it nothing is sent.
+TEST(PutInForce, SwitchesOffWhatIsOnWhenTheFileGoingOutAsksForIt) {
+    for (const bool release_on_change : {false, true}) {
+        Engine engine;
+        FileSettings settings;
+        settings.release_on_change = release_on_change;
+        auto ignore = [](uint32_t) {};
+        PutInForce(engine, TableOf({Make(65, {60}), Make(66, {62}, 2, MappingMode::Toggle), Make(67, {64})}), settings,
+                   TableSource::AnotherFile, ignore);
+        Play(engine, {{65, true, {}, {On(1, 60, 100)}},
+                      {66, true, {}, {On(2, 62, 100)}},
+                      {67, true, {}, {On(1, 64, 100)}},
+                      {67, false, {}, {Off(1, 64)}}});
+        std::vector<uint32_t> sent;
+        auto record = [&](uint32_t message) { sent.push_back(message); };
+        PutInForce(engine, TableOf({Make(65, {61}), Make(66, {63})}), {}, TableSource::AnotherFile, record);
+        SwitchOffOnChange(engine, record);  // the new file does not ask for it
+        EXPECT_EQ(sent, release_on_change ? (std::vector<uint32_t>{Off(1, 60), Off(2, 62)}) : std::vector<uint32_t>{});
+        Play(engine, {{65, false, {}, release_on_change ? std::vector<uint32_t>{} : std::vector<uint32_t>{Off(1, 60)}},
+                      {66, true, {}, {On(1, 63, 100)}}});
+    }
+}
+
+// The transpose belongs to the file: it starts at 0 when another file comes
+// into force, and stays when the same file is read again.
+TEST(PutInForce, TheTransposeStartsAtZeroInAnotherFile) {
+    const std::vector<Mapping> up_and_a = {kUp, Make(65, {60})};
+    Engine engine = EngineWith(up_and_a);
+    Play(engine, {{38, true, {}, {}}});
+    Change(engine, up_and_a);
+    EXPECT_EQ(engine.player.transpose, 12) << "the same file keeps it";
+    PutInForce(engine, TableOf(up_and_a), {}, TableSource::AnotherFile, [](uint32_t) {});
+    EXPECT_EQ(engine.player.transpose, 0);
 }
 
 TEST(HandleTrigger, AsksForTheModifierOnlyWhenThereIsOne) {
-    MappingTable mappings;
-    mappings[65] = Make(65, {60});
-    mappings[66] = WithModifier(Make(66, {61}), 17);
-    Player player;
+    Engine engine = EngineWith({Make(65, {60}), WithModifier(Make(66, {61}), 17)});
     std::vector<int32_t> asked;
     auto key_is_down = [&](int32_t vk) {
         asked.push_back(vk);
         return true;
     };
     auto ignore = [](uint32_t) {};
-    HandleTrigger(mappings, player, 65, true, key_is_down, ignore);
-    HandleTrigger(mappings, player, 67, true, key_is_down, ignore);
-    HandleTrigger(mappings, player, 66, false, key_is_down, ignore);
+    HandleTrigger(engine, 65, true, key_is_down, ignore);
+    HandleTrigger(engine, 67, true, key_is_down, ignore);
+    HandleTrigger(engine, 66, false, key_is_down, ignore);
     EXPECT_EQ(asked, std::vector<int32_t>{17});
 }
 
 // Codes outside 0..255 have a state only when a table names them: an
 // unmapped one, posted from outside, makes none.
 TEST(HandleTrigger, AnUnmappedCodeMakesNoState) {
-    const MappingTable mappings = TableOf({Make(300, {60})});
-    Player player;
-    TakeTable(player, mappings);
+    Engine engine = EngineWith({Make(300, {60})});
     HandleTrigger(
-        mappings, player, 99'999, true, [](int32_t) { return false; }, [](uint32_t) {});
+        engine, 99'999, true, [](int32_t) { return false; }, [](uint32_t) {});
     HandleTrigger(
-        mappings, player, 99'999, false, [](int32_t) { return false; }, [](uint32_t) {});
-    EXPECT_EQ(player.other_triggers.size(), 1u);
-    EXPECT_EQ(FindTriggerState(player, 99'999), nullptr);
+        engine, 99'999, false, [](int32_t) { return false; }, [](uint32_t) {});
+    EXPECT_EQ(engine.player.other_triggers.size(), 1u);
+    EXPECT_EQ(FindTriggerState(engine.player, 99'999), nullptr);
 }
 
 }  // namespace

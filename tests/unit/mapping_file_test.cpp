@@ -1,11 +1,11 @@
-// What a mapping file's content loads, through LoadConfig on real files.
+// What a mapping file's content loads, read from a real file as the program
+// reads it and from memory as the tools read a draft.
 #include "config/mapping_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "config/config_loader.h"
 #include "mapping_text.h"
 #include "support/test_files.h"
 
@@ -13,22 +13,18 @@ namespace {
 
 const KeyNameTable kNames{{"A", 65}, {"Ctrl", 17}, {"300", 77}, {"1", 49}};
 
-// Loads `content` as the current mapping file of a fresh state. Also loads
-// it with a report, as the check tool does, which must load the same table
-// and report a failure exactly when the table is empty through one.
-CoreState Loaded(const std::string& content) {
+// Reads `content` as a mapping file. Also reads it from memory with every
+// entry, as the check tool does, which must give the same table, and a
+// failure exactly when the table is empty through one.
+MappingFileRead Loaded(const std::string& content) {
     TempDir dir;
     WriteBytes(dir.path() / "m.json", content);
-    CoreState state;
-    state.key_names = kNames;
-    state.current_config = dir.Wide("m.json");
-    LoadConfig(state);
+    MappingFileRead read = ReadMappingFile(dir.path() / "m.json", kNames);
 
-    MappingFileReport report;
-    const MappingFileRead read = LoadMappingFile(dir.path() / "m.json", kNames, &report);
-    EXPECT_EQ(TableText(read.mappings), TableText(state.mappings)) << "loading with a report";
-    EXPECT_TRUE(read.failure.kind == FileFailure::None || read.mappings.empty());
-    return state;
+    const MappingFileRead every = ReadMappingText(content, kNames, ReadDetail::EveryEntry);
+    EXPECT_EQ(TableText(every.mappings), TableText(read.mappings)) << "reading with every entry";
+    EXPECT_TRUE(every.failure.kind == FileFailure::None || every.mappings.empty());
+    return read;
 }
 
 constexpr const char* kFails = "FAILS";
@@ -47,7 +43,7 @@ void PrintTo(const EntryCase& c, std::ostream* out) { *out << c.entry; }
 class EntryTest : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(EntryTest, Loads) {
-    CoreState state = Loaded(R"({"mappings": [{"key": "90", "note": 1}, )" + GetParam().entry + "]}");
+    MappingFileRead state = Loaded(R"({"mappings": [{"key": "90", "note": 1}, )" + GetParam().entry + "]}");
     if (GetParam().expected == kFails) {
         EXPECT_EQ(TableText(state.mappings), "");
         return;
@@ -189,7 +185,7 @@ void PrintTo(const FileCase& c, std::ostream* out) { *out << c.name; }
 class FileTest : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(FileTest, Loads) {
-    const CoreState state = Loaded(GetParam().content);
+    const MappingFileRead state = Loaded(GetParam().content);
     EXPECT_EQ(TableText(state.mappings), GetParam().expected == kFails ? "" : GetParam().expected);
 }
 
@@ -250,10 +246,11 @@ INSTANTIATE_TEST_SUITE_P(
 // "release_on_change": a JSON boolean at the top level, false when absent;
 // a file that fails as a whole has none.
 TEST(ReleaseOnChangeTest, ReadAsABoolean) {
-    EXPECT_TRUE(Loaded(R"({"release_on_change": true})").release_on_change);
-    EXPECT_FALSE(Loaded(R"({"release_on_change": false})").release_on_change);
-    EXPECT_FALSE(Loaded(kOne).release_on_change);
-    EXPECT_FALSE(Loaded(R"({"release_on_change": true, "mappings": [{"key": "65", "note": "x"}]})").release_on_change);
+    EXPECT_TRUE(Loaded(R"({"release_on_change": true})").settings.release_on_change);
+    EXPECT_FALSE(Loaded(R"({"release_on_change": false})").settings.release_on_change);
+    EXPECT_FALSE(Loaded(kOne).settings.release_on_change);
+    EXPECT_FALSE(
+        Loaded(R"({"release_on_change": true, "mappings": [{"key": "65", "note": "x"}]})").settings.release_on_change);
 }
 
 }  // namespace

@@ -14,11 +14,12 @@
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/config_loader.h"
-#include "engine/hook_decisions.h"
 #include "engine/mapping_engine.h"
+#include "input/hook_rules.h"
 #include "support/test_files.h"
 
 namespace {
@@ -67,6 +68,11 @@ int64_t next_time = 0;
 std::optional<int64_t> EveryReadIsNew(const std::filesystem::path&) { return ++next_time; }
 
 class RandomPlay {
+    // Defined first: its type is deduced from its body.
+    auto Recorder() {
+        return [this](uint32_t message) { Heard(message); };
+    }
+
 public:
     explicit RandomPlay(unsigned seed) : random_(seed) {
         for (const std::string& name : kFiles) WriteBytes(dir_.path() / name, RandomFile(random_));
@@ -95,8 +101,8 @@ public:
     // more with its modifier held; or Quit, when the file in force asks to
     // switch off what is on.
     void Finish() {
-        if (state_.release_on_change) {
-            SwitchOffOnChange(state_, Recorder());
+        if (engine_.release_on_change) {
+            SwitchOffOnChange(engine_, Recorder());
             return;
         }
         for (int32_t vk : kKeys) Keyboard(input_message::KeyUp, vk);
@@ -123,10 +129,6 @@ public:
 
 private:
     using Note = std::pair<int, int>;  // channel, note
-
-    MidiSend Recorder() {
-        return [this](uint32_t message) { Heard(message); };
-    }
 
     // A receiver's view: a note-off of a note that does not sound does
     // nothing. Toggles (channel 2) are counted exactly.
@@ -171,13 +173,13 @@ private:
     void Post(const TriggerEvents& events) {
         for (int i = 0; i < events.count; ++i) {
             const TriggerEvent& event = events.events[i];
-            const auto found = state_.mappings.find(event.code);
+            const auto found = engine_.mappings.find(event.code);
             auto key_is_down = [this, &event](int32_t vk) { return KeyIsDown(vk, event.down); };
-            const bool flips = event.down && found != state_.mappings.end() &&
+            const bool flips = event.down && found != engine_.mappings.end() &&
                                found->second.mode == MappingMode::Toggle &&
                                (found->second.modifier == 0 || key_is_down(found->second.modifier));
             switch_on_.clear();
-            HandleTrigger(state_.mappings, state_.player, event.code, event.down, key_is_down, Recorder());
+            HandleTrigger(engine_, event.code, event.down, key_is_down, Recorder());
             if (!flips) continue;
             if (toggled_.erase(event.code) == 0) toggled_[event.code] = switch_on_;
         }
@@ -185,15 +187,17 @@ private:
 
     void Choose(const std::string& name) {
         current_ = name;
-        state_.current_config = dir_.Wide(name);
         Load();
     }
 
     // A load puts a table in force: unless the file going out of force
     // switched them off, the toggles that are on are forgotten, still sounding.
     void Load() {
-        const bool switches_off = state_.release_on_change;
-        LoadConfig(state_, Recorder(), EveryReadIsNew);
+        const bool switches_off = engine_.release_on_change;
+        const std::wstring path = dir_.Wide(current_);
+        const TableSource source = path == loaded_.path ? TableSource::SameFile : TableSource::AnotherFile;
+        std::optional<MappingFileRead> read = LoadConfig(path, {}, loaded_, EveryReadIsNew);
+        PutInForce(engine_, std::move(read->mappings), read->settings, source, Recorder());
         if (!switches_off) {
             for (const auto& [code, notes] : toggled_) {
                 for (const Note& note : notes) ++left_on_[note];
@@ -204,7 +208,8 @@ private:
 
     std::mt19937 random_;
     TempDir dir_;
-    CoreState state_;
+    LoadedFile loaded_;
+    Engine engine_;
     HeldKeySet held_keys_;
     std::string current_;
     std::set<int32_t> down_;  // keys and buttons physically down

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/config_loader.h"
+#include "config/mapping_file.h"
 #include "mapping_text.h"
 
 namespace {
@@ -65,25 +65,19 @@ TEST(Samples, EveryKeyNameResolvesToItsOwnCode) {
 }
 
 TEST(Samples, HomeRowScaleLoads) {
-    CoreState state;
-    state.key_names = SampleKeyNames();
-    state.current_config = (kSamples / "HomeRowScale.json").wstring();
-    LoadConfig(state);
+    const MappingFileRead state = ReadMappingFile(kSamples / "HomeRowScale.json", SampleKeyNames());
     EXPECT_EQ(TableText(state.mappings),
               "key=32 cc_numbers=[64] cc_enabled | key=65 notes=[60] | key=68 notes=[64] | key=70 notes=[65] | "
               "key=71 notes=[67] | key=72 notes=[69] | key=74 notes=[71] | key=75 notes=[72] | key=76 notes=[74] | "
               "key=83 notes=[62] | key=90 notes=[48,55] velocity=80 mode=toggle | key=186 notes=[76]");
-    EXPECT_EQ(state.midi_device, L"Fenwickloop");
+    EXPECT_EQ(state.settings.midi_device, "Fenwickloop");
 }
 
 // Two octaves, chromatic, each note on one key; transpose keys on the
 // arrows and Home, program changes on F1 to F8, a pitch bend on Tab; what
 // is on is switched off when the file goes out of force.
 TEST(Samples, PerformanceLoads) {
-    CoreState state;
-    state.key_names = SampleKeyNames();
-    state.current_config = (kSamples / "Performance.json").wstring();
-    LoadConfig(state);
+    MappingFileRead state = ReadMappingFile(kSamples / "Performance.json", SampleKeyNames());
     ASSERT_EQ(state.mappings.size(), 40u);
     std::vector<int32_t> notes;
     for (const auto& [key, mapping] : state.mappings)
@@ -98,7 +92,7 @@ TEST(Samples, PerformanceLoads) {
         {119, "key=119 program=73"},  {9, "key=9 pitch_bend=4096"},
         {81, "key=81 notes=[60]"},    {32, "key=32 cc_numbers=[64] cc_enabled"}};
     for (const auto& [code, text] : expected) EXPECT_EQ(MappingText(state.mappings[code]), text);
-    EXPECT_TRUE(state.release_on_change);
+    EXPECT_TRUE(state.settings.release_on_change);
 }
 
 }  // namespace

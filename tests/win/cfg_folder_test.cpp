@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "app/app_state.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
-#include "config/config_loader.h"
 #include "support/test_files.h"
 #include "win_test_support.h"
 
@@ -23,8 +23,8 @@ constexpr UINT_PTR kPollTimer = 1;
 std::string MappingOfA(int note) { return R"({"mappings": [{"key": "65", "note": )" + std::to_string(note) + "}]}"; }
 
 int NoteOfA(const AppState& state) {
-    auto found = state.mappings.find(65);
-    return found == state.mappings.end() || found->second.notes.empty() ? -1 : found->second.notes[0];
+    auto found = state.engine.mappings.find(65);
+    return found == state.engine.mappings.end() || found->second.notes.empty() ? -1 : found->second.notes[0];
 }
 
 // The window of the reload test: on the probe it notes which mapping is in
@@ -62,9 +62,9 @@ protected:
 TEST_F(CfgFolderTest, MessagesAreDispatchedDuringThePauseBeforeAReload) {
     fs::create_directory(state_.cfg_dir);
     WriteBytes(state_.current_config, MappingOfA(60));
-    LoadConfig(state_);
+    PutCurrentConfigInForce(state_);
     ASSERT_EQ(NoteOfA(state_), 60);
-    StartCfgWatch(state_);
+    StartCfgWatch(state_.cfg_folder, state_.cfg_dir);
     ASSERT_NE(state_.cfg_folder.watch, nullptr);
 
     WriteBytes(state_.current_config, MappingOfA(62));
@@ -89,7 +89,7 @@ TEST_F(CfgFolderTest, MessagesAreDispatchedDuringThePauseBeforeAReload) {
 }
 
 TEST_F(CfgFolderTest, AFolderThatCannotBeWatchedLeavesNoWatchAndTheLoopRuns) {
-    StartCfgWatch(state_);  // CFG is missing
+    StartCfgWatch(state_.cfg_folder, state_.cfg_dir);  // CFG is missing
     EXPECT_EQ(state_.cfg_folder.watch, nullptr);
     RecordingWindow window(kProbe, kProbe);
     PostMessageW(window.handle(), kProbe, 0, 0);

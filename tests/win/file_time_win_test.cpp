@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/config_loader.h"
-#include "config/file_time.h"
+#include "config/platform.h"
 #include "support/test_files.h"
 
 namespace {
@@ -26,19 +26,18 @@ constexpr int64_t kSomeTime = 133'000'000'000'000'000;  // a moment in 2022
 TEST(FileTimeWin, TwoSavesWithinOneSecondAreBothRead) {
     TempDir dir;
     const auto file = dir.path() / "current.json";
-    CoreState state;
-    state.current_config = file.wstring();
+    LoadedFile loaded;
 
     WriteBytes(file, R"({"mappings":[{"key":"65","note":60}]})");
     SetWriteTicks(file, kSomeTime);
-    LoadConfig(state);
-    ASSERT_EQ(state.mappings.count(65), 1u);
+    ASSERT_EQ(LoadConfig(file.wstring(), {}, loaded)->mappings.count(65), 1u);
 
     WriteBytes(file, R"({"mappings":[{"key":"66","note":60}]})");
     SetWriteTicks(file, kSomeTime + 1);  // 100 ns later
-    LoadConfig(state);
-    EXPECT_EQ(state.mappings.count(65), 0u);
-    EXPECT_EQ(state.mappings.count(66), 1u);
+    const std::optional<MappingFileRead> read = LoadConfig(file.wstring(), {}, loaded);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->mappings.count(65), 0u);
+    EXPECT_EQ(read->mappings.count(66), 1u);
 }
 
 TEST(FileTimeWin, AnswersForFoldersAndFilesHeldWithoutSharing) {
@@ -55,27 +54,30 @@ TEST(FileTimeWin, AnswersForFoldersAndFilesHeldWithoutSharing) {
 }
 
 // A file another program holds without sharing cannot be read: the table
-// ends empty, the file does not count as read, and the load asks to be made
-// again; once released, the file is read with the time it had all along.
+// read is empty, and the read does not count and asks to be made again;
+// once released, the file is read with the time it had all along.
 TEST(FileTimeWin, FileHeldWithoutSharingIsReadOnceReleased) {
     TempDir dir;
     const auto file = dir.path() / "current.json";
     WriteBytes(file, R"({"mappings":[{"key":"65","note":60}]})");
     SetWriteTicks(file, kSomeTime);
-    CoreState state;
-    state.current_config = file.wstring();
-    state.mappings[70] = Mapping{};
+    LoadedFile loaded;
+    auto load = [&] { return LoadConfig(file.wstring(), {}, loaded); };
 
     HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::ReadAgain);
-    EXPECT_TRUE(state.mappings.empty());
-    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::ReadAgain) << "still held";
+    std::optional<MappingFileRead> read = load();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->status, ReadStatus::Busy);
+    EXPECT_TRUE(read->mappings.empty());
+    EXPECT_EQ(load()->status, ReadStatus::Busy) << "still held";
     CloseHandle(held);
 
-    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::Read);
-    EXPECT_EQ(state.mappings.count(65), 1u);
-    EXPECT_EQ(LoadConfig(state).outcome, LoadOutcome::Unchanged);
+    read = load();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->status, ReadStatus::Whole);
+    EXPECT_EQ(read->mappings.count(65), 1u);
+    EXPECT_FALSE(load());
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
-#include "app/input_hooks.h"
+#include "input/input_hooks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/hook_witness.h"
-#include "app/release_resources.h"
-#include "app/window_messages.h"
+#include "input/hook_witness.h"
 #include "support/desktop.h"
 #include "support/input.h"
 #include "win_test_support.h"
@@ -45,17 +43,24 @@ protected:
         if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
         downstream_keyboard_ = SetWindowsHookExW(WH_KEYBOARD_LL, DownstreamKeyboard, nullptr, 0);
         downstream_mouse_ = SetWindowsHookExW(WH_MOUSE_LL, DownstreamMouse, nullptr, 0);
-        state_.window = window_.handle();
-        InstallInputHooks(state_);
-        ASSERT_NE(state_.keyboard_hook, nullptr);
-        ASSERT_NE(state_.mouse_hook, nullptr);
+        hooks_.target = window_.handle();
+        InstallInputHooks(hooks_);
+        ASSERT_NE(hooks_.keyboard_hook, nullptr);
+        ASSERT_NE(hooks_.mouse_hook, nullptr);
         downstream_events.clear();
     }
 
     void TearDown() override {
-        ReleaseResources(state_);
+        StopWatchingAndRemove();
         if (downstream_keyboard_) UnhookWindowsHookEx(downstream_keyboard_);
         if (downstream_mouse_) UnhookWindowsHookEx(downstream_mouse_);
+    }
+
+    // As the program ends: the watch stopped first, so that nothing installs
+    // the hooks again, then the hooks removed.
+    void StopWatchingAndRemove() {
+        StopHookWitness(hooks_);
+        RemoveInputHooks(hooks_);
     }
 
     // The posted trigger messages, compactly: "K+65" keyboard press, "M-253" mouse release.
@@ -73,7 +78,7 @@ protected:
     }
 
     RecordingWindow window_{WM_APP_KEYBOARD, WM_APP_MOUSE};
-    AppState state_;
+    InputHooks hooks_;
     HHOOK downstream_keyboard_ = nullptr;
     HHOOK downstream_mouse_ = nullptr;
 };
@@ -150,10 +155,10 @@ TEST_F(InputHooksTest, EveryEventIsPassedOn) {
     EXPECT_EQ(std::vector<std::string>(downstream_events.end() - 3, downstream_events.end()), mouse);
 }
 
-TEST_F(InputHooksTest, ReleaseResourcesRemovesBothHooks) {
-    ReleaseResources(state_);
-    EXPECT_EQ(state_.keyboard_hook, nullptr);
-    EXPECT_EQ(state_.mouse_hook, nullptr);
+TEST_F(InputHooksTest, RemovingTheHooksStopsThem) {
+    RemoveInputHooks(hooks_);
+    EXPECT_EQ(hooks_.keyboard_hook, nullptr);
+    EXPECT_EQ(hooks_.mouse_hook, nullptr);
     KeyDown('A');
     KeyUp('A');
     Wheel(WHEEL_DELTA);
@@ -168,20 +173,20 @@ protected:
     void SetUp() override {
         InputHooksTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        StartHookWitness(state_);
-        ASSERT_TRUE(state_.hook_witness_on);
+        StartHookWitness(hooks_);
+        ASSERT_TRUE(hooks_.witness_on);
     }
 
     // As if both hooks had seen nothing for longer than the margin.
     void MakeSightingsOld() {
         const int64_t long_ago = InputClockMs() - kHookSilenceMarginMs - 1;
-        state_.hook_sightings = {long_ago, long_ago};
+        hooks_.sightings = {long_ago, long_ago};
     }
 
     // Removes both hooks without a word to the program.
     void RemoveHooksBehindItsBack() {
-        UnhookWindowsHookEx(state_.keyboard_hook);
-        UnhookWindowsHookEx(state_.mouse_hook);
+        UnhookWindowsHookEx(hooks_.keyboard_hook);
+        UnhookWindowsHookEx(hooks_.mouse_hook);
         MakeSightingsOld();
     }
 
@@ -189,7 +194,7 @@ protected:
     std::string WatchedThenPosted() {
         MSG message;
         while (PeekMessageW(&message, nullptr, WM_INPUT, WM_INPUT, PM_REMOVE)) {
-            HandleRawInput(state_, message.lParam);
+            HandleRawInput(hooks_, message.lParam);
             DispatchMessageW(&message);
         }
         return Posted();
@@ -197,7 +202,7 @@ protected:
 };
 
 TEST_F(HookWitnessTest, HooksRemovedBehindTheProgramsBackAreInstalledAgain) {
-    const HHOOK keyboard_hook = state_.keyboard_hook;
+    const HHOOK keyboard_hook = hooks_.keyboard_hook;
     // Each hook notes the events it sees before their raw input comes, and
     // each device is held against its own hook: the other one stays silent.
     const int64_t started = InputClockMs();
@@ -212,16 +217,16 @@ TEST_F(HookWitnessTest, HooksRemovedBehindTheProgramsBackAreInstalledAgain) {
     // This thread held for longer than the margin is a false alarm, which
     // installs again by design.
     if (InputClockMs() - started <= kHookSilenceMarginMs) {
-        EXPECT_EQ(state_.keyboard_hook, keyboard_hook) << "installed again while both worked";
+        EXPECT_EQ(hooks_.keyboard_hook, keyboard_hook) << "installed again while both worked";
     }
 
     RemoveHooksBehindItsBack();
     KeyDown('B');  // seen by the witness only
     KeyUp('B');
     EXPECT_EQ(WatchedThenPosted(), "");
-    ASSERT_NE(state_.keyboard_hook, nullptr);
-    ASSERT_NE(state_.mouse_hook, nullptr);
-    EXPECT_NE(state_.keyboard_hook, keyboard_hook);
+    ASSERT_NE(hooks_.keyboard_hook, nullptr);
+    ASSERT_NE(hooks_.mouse_hook, nullptr);
+    EXPECT_NE(hooks_.keyboard_hook, keyboard_hook);
 
     // Each event posted once: the old hooks are gone, one new hook of each kind.
     KeyDown('A');
@@ -231,26 +236,26 @@ TEST_F(HookWitnessTest, HooksRemovedBehindTheProgramsBackAreInstalledAgain) {
     EXPECT_EQ(WatchedThenPosted(), "K+65 K-65 M+253 M-253");
 
     // The release takes the current hooks, and nothing installs them again.
-    const HHOOK current_keyboard_hook = state_.keyboard_hook;
-    const HHOOK current_mouse_hook = state_.mouse_hook;
-    ReleaseResources(state_);
+    const HHOOK current_keyboard_hook = hooks_.keyboard_hook;
+    const HHOOK current_mouse_hook = hooks_.mouse_hook;
+    StopWatchingAndRemove();
     EXPECT_FALSE(UnhookWindowsHookEx(current_keyboard_hook)) << "the new keyboard hook was still installed";
     EXPECT_FALSE(UnhookWindowsHookEx(current_mouse_hook)) << "the new mouse hook was still installed";
     KeyDown('A');
     KeyUp('A');
     EXPECT_EQ(WatchedThenPosted(), "");
-    EXPECT_EQ(state_.keyboard_hook, nullptr);
+    EXPECT_EQ(hooks_.keyboard_hook, nullptr);
 }
 
 // The hooks still work, but the thread was held between a hook call and its
 // raw event for longer than the margin: installed again for nothing, and no
 // message is lost or doubled for it.
 TEST_F(HookWitnessTest, AFalseAlarmCostsNoMessage) {
-    const HHOOK keyboard_hook = state_.keyboard_hook;
+    const HHOOK keyboard_hook = hooks_.keyboard_hook;
     KeyDown('A');
     MakeSightingsOld();
     EXPECT_EQ(WatchedThenPosted(), "K+65");
-    EXPECT_NE(state_.keyboard_hook, keyboard_hook) << "not installed again";
+    EXPECT_NE(hooks_.keyboard_hook, keyboard_hook) << "not installed again";
     KeyUp('A');
     ButtonDown(MouseButton::Left);
     ButtonUp(MouseButton::Left);

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "config/catalogue.h"
-#include "config/code_page.h"
 #include "config/new_config.h"
+#include "config/platform.h"
 #include "support/test_files.h"
 
 namespace fs = std::filesystem;
@@ -23,30 +23,27 @@ protected:
     void SetUp() override {
         if (GetACP() != kCodePage) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not " << kCodePage;
         fs::create_directory(dir_.path() / "CFG");
-        state_.last_config_path = dir_.Wide("CFG\\last_config.txt");
+        last_config_path_ = dir_.Wide("CFG\\last_config.txt");
     }
 
     // The bytes stored for `selected`.
     std::string Saved(const std::wstring& selected) {
-        state_.current_config = selected;
-        SaveLastConfig(state_);
-        return ReadBytes(state_.last_config_path);
+        SaveLastConfig(last_config_path_, selected);
+        return ReadBytes(last_config_path_);
     }
 
-    // Selects `name` (created in the temporary folder), saves, and loads it back
-    // into a fresh state; returns the bytes stored in between.
+    // Selects `name` (created in the temporary folder), saves, and loads it
+    // back; returns the bytes stored in between.
     std::string SaveAndLoad(const std::wstring& name) {
         const std::wstring selected = dir_.Wide(name);
         WriteBytes(selected, "{}");
         const std::string stored = Saved(selected);
-        state_.current_config.clear();
-        LoadLastConfig(state_);
-        EXPECT_EQ(state_.current_config, selected);
+        EXPECT_EQ(LoadLastConfig(last_config_path_), selected);
         return stored;
     }
 
     TempDir dir_;
-    CoreState state_;
+    std::wstring last_config_path_;
 };
 
 // The characters below are chosen for Windows-1252, Wine's code page for
@@ -88,26 +85,19 @@ TEST_F(Utf8CodePageTest, EveryPathIsStoredPlainly) {
 // Text mode: a line ended by CR LF (as Notepad writes it) names the path without the CR.
 TEST(LastConfigWinTest, CrLfLineEndIsNotPartOfThePath) {
     TempDir dir;
-    CoreState state;
-    state.last_config_path = dir.Wide("last_config.txt");
+    const std::wstring last_config_path = dir.Wide("last_config.txt");
     WriteBytes(dir.path() / "a.json", "{}");
-    WriteBytes(state.last_config_path, dir.path().string() + "\\a.json\r\nsecond line\r\n");
+    WriteBytes(last_config_path, dir.path().string() + "\\a.json\r\nsecond line\r\n");
 
-    LoadLastConfig(state);
-
-    EXPECT_EQ(state.current_config, dir.Wide("a.json"));
+    EXPECT_EQ(LoadLastConfig(last_config_path), dir.Wide("a.json"));
 }
 
 TEST(ScanConfigsWinTest, HiddenAndSystemEntriesAreListed) {
     TempDir dir;
-    CoreState state;
-    state.cfg_dir = dir.path().wstring();
     WriteBytes(dir.path() / "h.json", "{}");
     ASSERT_TRUE(SetFileAttributesW(dir.Wide("h.json").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 
-    ScanConfigs(state);
-
-    EXPECT_EQ(state.config_list, ConfigList{dir.Wide("h.json")});
+    EXPECT_EQ(ScanConfigs(dir.path().wstring()), ConfigList{dir.Wide("h.json")});
 }
 
 TEST(NewConfigWinTest, DefaultFileIsExactlyFiftyNineBytesWithCrLf) {

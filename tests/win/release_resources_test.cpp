@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/app_state.h"
 #include "support/desktop.h"
 #include "support/virtual_midi.h"
 #include "win_test_support.h"
@@ -38,12 +39,12 @@ protected:
         ASSERT_TRUE(OpenMidiOut(state_.midi_out, kPortName));
         state_.instance_mutex = CreateMutexW(nullptr, TRUE, kMutexName);
         state_.cfg_folder.watch = FindFirstChangeNotificationW(folder_.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
-        state_.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, PassOn, nullptr, 0);
-        state_.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, PassOn, nullptr, 0);
+        state_.hooks.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, PassOn, nullptr, 0);
+        state_.hooks.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, PassOn, nullptr, 0);
         ASSERT_NE(state_.instance_mutex, nullptr);
         ASSERT_NE(state_.cfg_folder.watch, INVALID_HANDLE_VALUE);
-        ASSERT_NE(state_.keyboard_hook, nullptr);
-        ASSERT_NE(state_.mouse_hook, nullptr);
+        ASSERT_NE(state_.hooks.keyboard_hook, nullptr);
+        ASSERT_NE(state_.hooks.mouse_hook, nullptr);
     }
 
     void TearDown() override {
@@ -59,13 +60,13 @@ protected:
 
 TEST_F(ReleaseResourcesTest, ReleasesEveryHandleAndClearsIt) {
     const HANDLE watch = state_.cfg_folder.watch;
-    const HHOOK keyboard_hook = state_.keyboard_hook;
-    const HHOOK mouse_hook = state_.mouse_hook;
+    const HHOOK keyboard_hook = state_.hooks.keyboard_hook;
+    const HHOOK mouse_hook = state_.hooks.mouse_hook;
     ReleaseResources(state_);
     EXPECT_EQ(state_.instance_mutex, nullptr);
     EXPECT_EQ(state_.cfg_folder.watch, nullptr);
-    EXPECT_EQ(state_.keyboard_hook, nullptr);
-    EXPECT_EQ(state_.mouse_hook, nullptr);
+    EXPECT_EQ(state_.hooks.keyboard_hook, nullptr);
+    EXPECT_EQ(state_.hooks.mouse_hook, nullptr);
     EXPECT_EQ(state_.midi_out.handle, nullptr);
     EXPECT_FALSE(IsOpenHandle(watch));
     EXPECT_FALSE(UnhookWindowsHookEx(keyboard_hook)) << "the keyboard hook was still installed";
@@ -102,9 +103,9 @@ TEST_F(ReleaseResourcesTest, RemovesTheTrayIconOnce) {
     icon.uID = 1;
     icon.uFlags = NIF_TIP;
     if (!Shell_NotifyIconW(NIM_ADD, &icon)) GTEST_SKIP() << "no notification area on this display";
-    state_.tray_icon = icon;
+    state_.tray_icon.record = icon;
     ReleaseResources(state_);
-    EXPECT_EQ(state_.tray_icon.cbSize, 0u);
+    EXPECT_EQ(state_.tray_icon.record.cbSize, 0u);
     // The icon is gone: modifying it now fails.
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon));
 }

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/balloon.h"
-#include "app/cfg_folder.h"
+#include "app/app_state.h"
+#include "app/hidden_window.h"
 #include "app/main_loop.h"
+#include "app/tray_icon.h"
 #include "app/tray_menu.h"
-#include "app/tray_window.h"
 #include "app/window_messages.h"
 #include "support/desktop.h"
 #include "support/dialogs.h"
@@ -58,7 +58,7 @@ class TrayWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
-        CreateTrayWindow(state_, GetModuleHandleW(nullptr));
+        ASSERT_EQ(CreateHiddenWindow(state_, GetModuleHandleW(nullptr)), static_cast<DWORD>(ERROR_SUCCESS));
         ASSERT_NE(state_.window, nullptr);
     }
 
@@ -75,13 +75,13 @@ protected:
 TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarStarts) {
     ASSERT_TRUE(IconShown(state_.window));
     // As if there had been no taskbar at start-up: no icon, no record.
-    NOTIFYICONDATAW icon = state_.tray_icon;
+    NOTIFYICONDATAW icon = state_.tray_icon.record;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
-    state_.tray_icon = NOTIFYICONDATAW{};
+    state_.tray_icon.record = NOTIFYICONDATAW{};
 
     SendMessageW(state_.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(IconShown(state_.window));
-    EXPECT_NE(state_.tray_icon.cbSize, 0u) << "the icon is not kept for its removal";
+    EXPECT_NE(state_.tray_icon.record.cbSize, 0u) << "the icon is not kept for its removal";
 
     DestroyWindow(state_.window);  // releases the icon
     EXPECT_FALSE(IconShown(state_.window));
@@ -89,13 +89,13 @@ TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarSt
 
 TEST_F(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLoop) {
     state_.cfg_dir = std::filesystem::temp_directory_path().wstring();
-    StartCfgWatch(state_);
+    StartCfgWatch(state_.cfg_folder, state_.cfg_dir);
     ASSERT_NE(state_.cfg_folder.watch, nullptr);
-    ASSERT_NE(state_.tray_icon.cbSize, 0u) << "the tray icon was not added";
+    ASSERT_NE(state_.tray_icon.record.cbSize, 0u) << "the tray icon was not added";
     DestroyWindow(state_.window);
     RunMainLoop(state_);  // returns: the destruction ended the loop
     EXPECT_EQ(state_.cfg_folder.watch, nullptr);
-    EXPECT_EQ(state_.tray_icon.cbSize, 0u);
+    EXPECT_EQ(state_.tray_icon.record.cbSize, 0u);
 }
 
 }  // namespace

@@ -1,120 +1,113 @@
 #include "check.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
+#include <variant>
 
-#include "config/key_names.h"
 #include "config/load_words.h"
-#include "config/regular_file.h"
+#include "config/member_table.h"
+#include "config/path_presence.h"
 #include "engine/mapping_engine.h"
-#include "engine/midi_message.h"
-#include "engine/trigger_code.h"
 
 namespace {
 
 // The name a text resolved through, or else a name for its code.
-std::string NameOf(const KeyNameTable& names, const std::map<int32_t, std::string>& by_code, const std::string& text,
-                   int32_t code) {
-    const auto named = names.find(text);
-    if (named != names.end() && named->second == code && ResolveKeyName(names, text) == code) return text;
-    const auto found = by_code.find(code);
-    return found == by_code.end() ? "" : found->second;
+std::string NameOf(const KeyNamesRead& key_names, const std::string& text, int32_t code) {
+    const auto named = key_names.names.find(text);
+    if (named != key_names.names.end() && named->second == code && ResolveKeyName(key_names.names, text) == code) {
+        return text;
+    }
+    const auto found = key_names.by_code.find(code);
+    return found == key_names.by_code.end() ? "" : found->second;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // Why an entry stores nothing, in the loader's own words.
-std::string SkipReason(const EntryReport& entry, const KeyNameTable& names) {
+std::string SkipReason(const EntryRead& entry, const KeyNameTable& names) {
     switch (entry.outcome) {
         case EntryOutcome::Stored: return "";
         case EntryOutcome::FailedFile: return "makes the whole file fail";
-        case EntryOutcome::NoCode:
-            return IdleWords({entry.label, entry.outcome, entry.key_text}, names) + ": nothing is stored";
-        default: return IdleWords({entry.label, entry.outcome, entry.key_text}, names);
+        case EntryOutcome::NoCode: return IdleWords(entry, names) + ": nothing is stored";
+        default: return IdleWords(entry, names);
     }
 }
 
-// "<what> <value> is outside <low> to <high>", with the ranges of the
-// engine's own constants.
-std::string Outside(const char* what, int32_t value, int32_t low, int32_t high) {
-    return std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) + " to " +
-           std::to_string(high);
+// Whether the member `name` that another one needs is there (and true, for a boolean).
+bool Present(const EntryRead& entry, std::string_view name) {
+    const MemberWritten* written = FindWritten(entry, name);
+    if (written == nullptr) return false;
+    if (const auto* field = std::get_if<bool Mapping::*>(&written->row->field)) return entry.mapping.*(*field);
+    return true;
 }
 
-// Program, bank, pitch bend and transpose out of range: the first three are
-// not sent (the bank only ever with a program), the transpose is clamped.
-void WarnOptionalMembers(const Mapping& m, std::vector<std::string>& warnings) {
-    if (m.program && !IsMidiDataByte(*m.program)) {
-        warnings.push_back(Outside("program", *m.program, 0, kLastMidiDataByte) + ": no program change is sent");
+// The numbers the entry's record holds for a number member.
+std::vector<int32_t> NumbersOf(const Mapping& mapping, const MemberRow& row) {
+    if (const auto* field = std::get_if<int32_t Mapping::*>(&row.field)) return {mapping.*(*field)};
+    if (const auto* field = std::get_if<std::optional<int32_t> Mapping::*>(&row.field)) {
+        const std::optional<int32_t>& value = mapping.*(*field);
+        return value ? std::vector<int32_t>{*value} : std::vector<int32_t>{};
     }
-    if (m.bank && !m.program) {
-        warnings.push_back("\"bank\" counts only together with \"program\": no bank select is sent");
-    } else if (m.bank && !IsMidiBank(*m.bank)) {
-        warnings.push_back(Outside("bank", *m.bank, 0, kLastMidiBank) + ": no bank select is sent");
+    if (const auto* field = std::get_if<std::vector<int32_t> Mapping::*>(&row.field)) return mapping.*(*field);
+    return {};
+}
+
+std::string Lowered(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return lowered;
+}
+
+// A choice that is none of the row's: the default is taken.
+std::string ChoiceWords(const MemberRow& row, const std::string& text) {
+    const auto same_but_case = std::find_if(row.choices.begin(), row.choices.end(), [&text](std::string_view choice) {
+        return Lowered(choice) == Lowered(text);
+    });
+    std::string words = std::string(row.name) + " " + Quoted(text);
+    if (same_but_case != row.choices.end())
+        return words + " is not exactly " + Quoted(*same_but_case) + " (case matters)";
+    words += " is not one of ";
+    for (std::string_view choice : row.choices) words += (choice == row.choices.front() ? "" : ", ") + Quoted(choice);
+    return words;
+}
+
+// What the row says about the value written: a key that names none, a
+// choice it does not offer, a number outside its range.
+void WarnValue(const EntryRead& entry, const MemberWritten& written, std::vector<std::string>& warnings) {
+    const MemberRow& row = *written.row;
+    const std::string outside = ": " + std::string(row.outside);
+    if (row.kind == MemberKind::Key && entry.mapping.*std::get<int32_t Mapping::*>(row.field) == 0) {
+        warnings.push_back(std::string(row.name) + " " + Quoted(written.text) + " gives no key (code 0)" + outside);
     }
-    if (m.pitch_bend && !IsMidiPitchBend(*m.pitch_bend)) {
-        warnings.push_back(Outside("pitch_bend", *m.pitch_bend, -kPitchBendCentre, kPitchBendCentre - 1) +
-                           ": never sent; the switch-off still sends the centre");
+    if (row.kind == MemberKind::Choice &&
+        std::find(row.choices.begin(), row.choices.end(), written.text) == row.choices.end()) {
+        warnings.push_back(ChoiceWords(row, written.text) + outside);
     }
-    if (m.transpose && (*m.transpose < -kTransposeLimit || *m.transpose > kTransposeLimit)) {
-        warnings.push_back(Outside("transpose", *m.transpose, -kTransposeLimit, kTransposeLimit) +
-                           ": the transpose in force is clamped to " + std::to_string(-kTransposeLimit) + ".." +
-                           std::to_string(kTransposeLimit));
+    if (row.kind != MemberKind::Number && row.kind != MemberKind::Numbers) return;
+    for (int32_t value : NumbersOf(entry.mapping, row)) {
+        if (InRange(row, value)) continue;
+        warnings.push_back(std::string(row.name) + " " + std::to_string(value) + " is outside " +
+                           RangeText(*row.range) + outside);
     }
 }
 
-// The ranges are the engine's own (engine/midi_message.h): a value out of
-// range keeps exactly the messages that carry it from being sent.
-void WarnOutOfRange(const Mapping& m, std::vector<std::string>& warnings) {
-    const bool sends_controllers = m.cc_enabled && !m.cc_numbers.empty();
-    if ((!m.notes.empty() || sends_controllers || m.program || m.pitch_bend) && !IsMidiChannel(m.channel)) {
-        warnings.push_back(Outside("channel", m.channel, 1, kLastMidiChannel) + ": no message is sent");
-    }
-    if (!m.notes.empty() && !IsMidiDataByte(m.velocity)) {
-        warnings.push_back(Outside("velocity", m.velocity, 0, kLastMidiDataByte) + ": no note-on is sent");
-    }
-    for (int32_t note : m.notes) {
-        if (!IsMidiDataByte(note)) warnings.push_back(Outside("note", note, 0, kLastMidiDataByte) + ": never sent");
-    }
-    if (!sends_controllers) return;
-    for (int32_t number : m.cc_numbers) {
-        if (!IsMidiDataByte(number)) {
-            warnings.push_back(Outside("controller", number, 0, kLastMidiDataByte) + ": never sent");
+// What the member table says about each member the entry has.
+void WarnMembers(const EntryRead& entry, std::vector<std::string>& warnings) {
+    for (const MemberWritten& written : entry.members) {
+        const MemberRow& row = *written.row;
+        if (!row.alternative_to.empty() && FindWritten(entry, row.alternative_to) != nullptr) {
+            warnings.push_back(Quoted(row.name) + " is ignored because " + Quoted(row.alternative_to) + " is present");
+        } else if (!row.needs.empty() && !Present(entry, row.needs)) {
+            const MemberRow* needed = FindMember(MemberPlace::Entry, row.needs);
+            warnings.push_back(Quoted(row.name) + " does nothing " +
+                               (needed->kind == MemberKind::Boolean ? "unless " + Quoted(row.needs) + " is true"
+                                                                    : "without " + Quoted(row.needs)));
+        } else {
+            WarnValue(entry, written, warnings);
         }
     }
-    if (!IsMidiDataByte(m.cc_value_on)) {
-        warnings.push_back(Outside("cc_value_on", m.cc_value_on, 0, kLastMidiDataByte) + ": never sent");
-    }
-    if (!IsMidiDataByte(m.cc_value_off)) {
-        warnings.push_back(Outside("cc_value_off", m.cc_value_off, 0, kLastMidiDataByte) + ": never sent");
-    }
-}
-
-std::string Lowered(std::string text) {
-    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return text;
-}
-
-void WarnLoadedEntry(const EntryReport& entry, std::vector<std::string>& warnings) {
-    const Mapping& m = entry.mapping;
-    if (entry.modifier_text && m.modifier == 0) {
-        warnings.push_back("modifier " + Quoted(*entry.modifier_text) +
-                           " gives no key (code 0): the mapping acts without a modifier");
-    }
-    if (entry.mode_text && *entry.mode_text != "toggle" && *entry.mode_text != "hold") {
-        warnings.push_back("mode " + Quoted(*entry.mode_text) +
-                           (Lowered(*entry.mode_text) == "toggle" ? " is not exactly \"toggle\" (case matters)"
-                                                                  : " is neither \"hold\" nor \"toggle\"") +
-                           ": the mapping holds");
-    }
-    if (entry.note_ignored) warnings.push_back("\"note\" is ignored because \"notes\" is present");
-    if (entry.cc_number_ignored) warnings.push_back("\"cc_number\" is ignored because \"cc_numbers\" is present");
-    if (!m.cc_numbers.empty() && !m.cc_enabled) {
-        warnings.push_back("controllers are listed but \"cc_enabled\" is not true: no controller message is sent");
-    }
-    WarnOutOfRange(m, warnings);
-    WarnOptionalMembers(m, warnings);
 }
 
 std::vector<uint32_t> Switched(const Mapping& mapping, bool on) {
@@ -124,17 +117,19 @@ std::vector<uint32_t> Switched(const Mapping& mapping, bool on) {
     return sent;
 }
 
-EntryCheck CheckEntry(const EntryReport& entry, const KeyNameTable& names,
-                      const std::map<int32_t, std::string>& by_code) {
-    EntryCheck check{entry, "", "", SkipReason(entry, names), {}, {}, {}};
-    if (entry.outcome != EntryOutcome::Stored && entry.outcome != EntryOutcome::NoCode) return check;
-    const Mapping& m = entry.mapping;
-    check.key_name = NameOf(names, by_code, entry.key_text, m.key);
-    if (entry.modifier_text) check.modifier_name = NameOf(names, by_code, *entry.modifier_text, m.modifier);
-    if (entry.outcome != EntryOutcome::Stored) return check;
-    check.switch_on = Switched(m, true);
-    check.switch_off = Switched(m, false);
-    WarnLoadedEntry(entry, check.warnings);
+EntryCheck CheckEntry(EntryRead entry, const KeyNamesRead& key_names) {
+    EntryCheck check{std::move(entry), "", "", "", {}, {}, {}};
+    const EntryRead& read = check.entry;
+    check.skip_reason = SkipReason(read, key_names.names);
+    if (read.outcome != EntryOutcome::Stored && read.outcome != EntryOutcome::NoCode) return check;
+    check.key_name = NameOf(key_names, read.key_text, read.mapping.key);
+    if (const MemberWritten* modifier = FindWritten(read, "modifier")) {
+        check.modifier_name = NameOf(key_names, modifier->text, read.mapping.modifier);
+    }
+    if (read.outcome != EntryOutcome::Stored) return check;
+    check.switch_on = Switched(read.mapping, true);
+    check.switch_off = Switched(read.mapping, false);
+    WarnMembers(read, check.warnings);
     return check;
 }
 
@@ -156,46 +151,53 @@ void WarnReplaced(std::vector<EntryCheck>& entries) {
 }
 
 int ExitCode(const CheckResult& result) {
-    if (result.failure.kind != FileFailure::None) return 2;
+    if (result.read.failure.kind != FileFailure::None) return 2;
     for (const EntryCheck& check : result.entries) {
         if (check.entry.outcome != EntryOutcome::Stored) return 1;
     }
     return result.warning_count == 0 ? 0 : 1;
 }
 
-}  // namespace
-
-std::map<int32_t, std::string> NamesByCode(const KeyNameTable& names) {
-    std::map<int32_t, std::string> by_code;
-    for (const auto& [name, code] : names) {
-        auto [it, added] = by_code.emplace(code, name);
-        if (!added && name < it->second) it->second = name;
-    }
-    return by_code;
-}
-
-CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const std::filesystem::path& key_names_file) {
+CheckResult Check(MappingFileRead read, const KeyNamesRead& key_names) {
     CheckResult result;
-    result.mapping_file = mapping_file;
-    result.key_names_file = key_names_file;
-    KeyNameTable names;
-    LoadKeyNames(names, key_names_file);
-    result.key_names_found = IsRegularFile(key_names_file);
-    result.key_name_count = names.size();
-
-    const MappingFileRead read = LoadMappingFile(mapping_file, names, &result.report);
-    result.failure = read.failure;
-    result.midi_device = read.midi_device;
-    result.release_on_change = read.release_on_change;
-    result.loaded_count = read.mappings.size();
-    if (result.failure.kind == FileFailure::None) {
-        const auto by_code = NamesByCode(names);
-        for (const EntryReport& entry : result.report.entries) {
-            result.entries.push_back(CheckEntry(entry, names, by_code));
-        }
+    result.key_names_file = key_names.file;
+    result.key_names_found = key_names.found;
+    result.key_name_count = key_names.names.size();
+    result.read = std::move(read);
+    if (result.read.failure.kind == FileFailure::None) {
+        for (EntryRead& entry : result.read.entries) result.entries.push_back(CheckEntry(std::move(entry), key_names));
         WarnReplaced(result.entries);
     }
+    result.read.entries.clear();
     for (const EntryCheck& check : result.entries) result.warning_count += check.warnings.size();
     result.exit_code = ExitCode(result);
     return result;
+}
+
+}  // namespace
+
+std::string RangeText(const MemberRange& range) {
+    return std::to_string(range.low) + " to " + std::to_string(range.high);
+}
+
+KeyNamesRead ReadKeyNames(const std::filesystem::path& file) {
+    KeyNamesRead read;
+    read.file = file;
+    LoadKeyNames(read.names, file);
+    read.found = IsRegularFile(file);
+    for (const auto& [name, code] : read.names) {
+        auto [it, added] = read.by_code.emplace(code, name);
+        if (!added && name < it->second) it->second = name;
+    }
+    return read;
+}
+
+CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const KeyNamesRead& key_names) {
+    CheckResult result = Check(ReadMappingFile(mapping_file, key_names.names, ReadDetail::EveryEntry), key_names);
+    result.mapping_file = mapping_file;
+    return result;
+}
+
+CheckResult CheckMappingText(std::string_view text, const KeyNamesRead& key_names) {
+    return Check(ReadMappingText(text, key_names.names, ReadDetail::EveryEntry), key_names);
 }

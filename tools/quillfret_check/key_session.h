@@ -2,28 +2,25 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "config/key_names.h"
+#include "check.h"
 #include "config/mapping_file.h"
-#include "engine/player.h"
+#include "engine/mapping_engine.h"
 
 // "quillfret-check --keys": keys and mouse buttons pressed while it runs,
 // each with the name the key names give it and what a mapping file does on
 // its press and release, played through the program's own engine. This is
 // the portable half; RunKeySession (key_watch_win32.cpp) feeds it the
-// desktop's input through low-level hooks, as the program sees it.
+// desktop's input through the program's own hooks.
 
 struct KeySession {
     std::filesystem::path mapping_file;
-    std::filesystem::path key_names_file;
-    KeyNameTable key_names;
-    std::map<int32_t, std::string> names_by_code;
-    MappingFileRead file;  // its table, and why it failed when it did
-    Player player;
+    KeyNamesRead key_names;
+    MappingFileRead file;  // why it failed, when it did
+    Engine engine;         // its table in force
 };
 
 KeySession StartKeySession(const std::filesystem::path& mapping_file, const std::filesystem::path& key_names_file);
@@ -31,10 +28,21 @@ KeySession StartKeySession(const std::filesystem::path& mapping_file, const std:
 // The lines printed before the first key: the files, and how to end.
 void PrintKeySessionHeader(const KeySession& session, std::ostream& out);
 
-// One trigger transition in a line: "press   A (65): note-on 60 (C4)
+// The line of one trigger transition that sent `sent`, the transpose
+// having been `transpose_before`.
+std::string KeyLineText(const KeySession& session, int32_t code, bool down, const std::vector<uint32_t>& sent,
+                        int32_t transpose_before);
+
+// One trigger transition played in a line: "press   A (65): note-on 60 (C4)
 // velocity 100"; a code the key names do not name is shown as "code 124".
-// `key_is_down` answers the modifier test, as in the program.
-std::string KeyLine(KeySession& session, int32_t code, bool down, const std::function<bool(int32_t)>& key_is_down);
+// `key_is_down(vk)` answers the modifier test, as in the program.
+template <typename KeyIsDown>
+std::string KeyLine(KeySession& session, int32_t code, bool down, KeyIsDown&& key_is_down) {
+    std::vector<uint32_t> sent;
+    const int32_t transpose_before = session.engine.player.transpose;
+    HandleTrigger(session.engine, code, down, key_is_down, [&sent](uint32_t message) { sent.push_back(message); });
+    return KeyLineText(session, code, down, sent, transpose_before);
+}
 
 // Runs the session until Esc is pressed: 0 then, 2 when the desktop's
 // input cannot be watched (not on Windows, or the hooks do not install).

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -26,4 +27,10 @@ std::string PathText(const std::filesystem::path& path);
 void RenderText(const CheckResult& result, std::ostream& out);
 
 // The same report as one JSON document, for editors and scripts.
+nlohmann::json ReportJson(const CheckResult& result);
 void RenderJson(const CheckResult& result, std::ostream& out);
+
+// Every member of a mapping file as the member table describes it: name,
+// kind, range, default, what a value outside the range does, the member it
+// is an alternative to, the member it needs, the choices, one line of help.
+nlohmann::json MemberTableJson();

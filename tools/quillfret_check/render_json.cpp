@@ -1,6 +1,8 @@
 #include <nlohmann/json.hpp>
+#include <variant>
 
 #include "config/load_words.h"
+#include "config/member_table.h"
 #include "render.h"
 
 namespace {
@@ -62,26 +64,87 @@ json Trigger(const std::optional<std::string>& text, int32_t code, const std::st
     return {{"text", *text}, {"code", code}, {"name", name.empty() ? json(nullptr) : json(name)}};
 }
 
+// The value a member of an entry has in force: its default when absent, null
+// for an optional member that is absent.
+json EntryMemberJson(const EntryCheck& check, const MemberRow& row) {
+    const EntryRead& entry = check.entry;
+    const Mapping& m = entry.mapping;
+    if (row.kind == MemberKind::Key) {
+        const MemberWritten* written = FindWritten(entry, row.name);
+        const int32_t code = m.*std::get<int32_t Mapping::*>(row.field);
+        const bool modifier = row.name == "modifier";
+        return Trigger(written ? std::optional(written->text) : std::nullopt, code,
+                       modifier ? check.modifier_name : check.key_name);
+    }
+    if (row.kind == MemberKind::Choice) {
+        return row.choices[static_cast<std::size_t>(m.*std::get<MappingMode Mapping::*>(row.field))];
+    }
+    if (const auto* field = std::get_if<bool Mapping::*>(&row.field)) return m.*(*field);
+    if (const auto* field = std::get_if<int32_t Mapping::*>(&row.field)) return m.*(*field);
+    if (const auto* field = std::get_if<std::optional<int32_t> Mapping::*>(&row.field)) {
+        return m.*(*field) ? json(*(m.*(*field))) : json(nullptr);
+    }
+    if (const auto* field = std::get_if<std::vector<int32_t> Mapping::*>(&row.field)) return m.*(*field);
+    return nullptr;
+}
+
 json EntryJson(const EntryCheck& check) {
-    const EntryReport& entry = check.entry;
+    const EntryRead& entry = check.entry;
     const Mapping& m = entry.mapping;
     json item = {{"path", entry.label}, {"outcome", OutcomeName(entry.outcome)}, {"warnings", check.warnings}};
     if (!check.skip_reason.empty()) item["reason"] = check.skip_reason;
     if (entry.outcome != EntryOutcome::Stored) return item;
-    item["key"] = Trigger(entry.key_text, m.key, check.key_name);
-    item["modifier"] = Trigger(entry.modifier_text, m.modifier, check.modifier_name);
-    item["mode"] = m.mode == MappingMode::Toggle ? "toggle" : "hold";
-    item["channel"] = m.channel;
-    auto optional = [](const std::optional<int32_t>& value) { return value ? json(*value) : json(nullptr); };
-    item["program"] = optional(m.program);
-    item["bank"] = optional(m.bank);
-    item["pitch_bend"] = optional(m.pitch_bend);
-    item["transpose"] = optional(m.transpose);
+    // Every member in force, by the member table; an alternative is in force through its main member.
+    for (const MemberRow& row : MembersOf(MemberPlace::Entry)) {
+        if (row.alternative_to.empty()) item[std::string(row.name)] = EntryMemberJson(check, row);
+    }
     if (m.transpose) item["transpose_text"] = TransposeText(*m.transpose);
     const bool toggle = m.mode == MappingMode::Toggle;
     item["press"] = Messages(check.switch_on);
     item[toggle ? "second_press" : "release"] = Messages(check.switch_off);
     if (toggle) item["release"] = json::array();
+    return item;
+}
+
+// The file's own members as read, by the member table.
+void AddFileSettings(const FileSettings& settings, json& document) {
+    for (const MemberRow& row : MembersOf(MemberPlace::File)) {
+        if (const auto* text = std::get_if<std::optional<std::string> FileSettings::*>(&row.field)) {
+            const std::optional<std::string>& value = settings.*(*text);
+            document[std::string(row.name)] = value ? json(*value) : json(nullptr);
+        }
+        if (const auto* flag = std::get_if<bool FileSettings::*>(&row.field)) {
+            document[std::string(row.name)] = settings.*(*flag);
+        }
+    }
+}
+
+const char* KindName(MemberKind kind) {
+    switch (kind) {
+        case MemberKind::Text: return "text";
+        case MemberKind::Boolean: return "boolean";
+        case MemberKind::Number: return "number";
+        case MemberKind::Numbers: return "numbers";
+        case MemberKind::Texts: return "texts";
+        case MemberKind::Key: return "key";
+        case MemberKind::Choice: return "choice";
+        case MemberKind::Entries: return "entries";
+    }
+    return "";
+}
+
+json RowJson(const MemberRow& row) {
+    auto text_or_null = [](std::string_view text) { return text.empty() ? json(nullptr) : json(std::string(text)); };
+    json item = {{"name", row.name},
+                 {"kind", KindName(row.kind)},
+                 {"range", row.range ? json({{"low", row.range->low}, {"high", row.range->high}}) : json(nullptr)},
+                 {"default", row.default_json.empty() ? json(nullptr) : json::parse(row.default_json)},
+                 {"outside", text_or_null(row.outside)},
+                 {"alternative_to", text_or_null(row.alternative_to)},
+                 {"needs", text_or_null(row.needs)},
+                 {"choices", json::array()},
+                 {"help", row.help}};
+    for (std::string_view choice : row.choices) item["choices"].push_back(choice);
     return item;
 }
 
@@ -98,23 +161,33 @@ json FailureJson(const LoadFailure& failure) {
 
 }  // namespace
 
-void RenderJson(const CheckResult& result, std::ostream& out) {
+nlohmann::json ReportJson(const CheckResult& result) {
     json entries = json::array();
     for (const EntryCheck& check : result.entries) entries.push_back(EntryJson(check));
-    const json document = {
+    json document = {
         {"file", PathText(result.mapping_file)},
         {"key_names_file", PathText(result.key_names_file)},
         {"key_names_found", result.key_names_found},
         {"key_name_count", result.key_name_count},
-        {"loads", result.failure.kind == FileFailure::None},
-        {"failure", FailureJson(result.failure)},
-        {"midi_device", result.midi_device ? json(*result.midi_device) : json(nullptr)},
-        {"release_on_change", result.release_on_change},
-        {"mapping_count", result.loaded_count},
+        {"loads", result.read.failure.kind == FileFailure::None},
+        {"failure", FailureJson(result.read.failure)},
+        {"mapping_count", result.read.mappings.size()},
         {"entries", std::move(entries)},
         {"warning_count", result.warning_count},
         {"exit_code", result.exit_code},
     };
+    AddFileSettings(result.read.settings, document);
+    return document;
+}
+
+void RenderJson(const CheckResult& result, std::ostream& out) {
     // The parser's words may quote bytes that are not UTF-8; they are replaced.
-    out << document.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    out << ReportJson(result).dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+}
+
+nlohmann::json MemberTableJson() {
+    json table = {{"file", json::array()}, {"entry", json::array()}};
+    for (const MemberRow& row : MembersOf(MemberPlace::File)) table["file"].push_back(RowJson(row));
+    for (const MemberRow& row : MembersOf(MemberPlace::Entry)) table["entry"].push_back(RowJson(row));
+    return table;
 }

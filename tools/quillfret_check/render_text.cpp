@@ -55,7 +55,7 @@ std::string Trigger(const std::string& text, int32_t code, const std::string& na
 }
 
 void RenderEntry(const EntryCheck& check, std::ostream& out) {
-    const EntryReport& entry = check.entry;
+    const EntryRead& entry = check.entry;
     const Mapping& m = entry.mapping;
     out << entry.label << ": ";
     if (entry.outcome != EntryOutcome::Stored) {
@@ -64,8 +64,9 @@ void RenderEntry(const EntryCheck& check, std::ostream& out) {
     } else {
         out << "key " << Trigger(entry.key_text, m.key, check.key_name);
         if (m.modifier != 0) {
-            out << ", only while " << Trigger(entry.modifier_text.value_or(""), m.modifier, check.modifier_name)
-                << " is held";
+            const MemberWritten* modifier = FindWritten(entry, "modifier");
+            out << ", only while "
+                << Trigger(modifier != nullptr ? modifier->text : "", m.modifier, check.modifier_name) << " is held";
         }
         out << ", " << (m.mode == MappingMode::Toggle ? "toggle" : "hold") << ", channel " << m.channel << "\n";
         if (m.mode == MappingMode::Toggle) {
@@ -89,8 +90,9 @@ void RenderHeader(const CheckResult& result, std::ostream& out) {
     } else {
         out << " not found: only decimal codes work\n";
     }
-    if (result.midi_device) out << "MIDI device: \"" << *result.midi_device << "\"\n";
-    if (result.release_on_change) {
+    const FileSettings& settings = result.read.settings;
+    if (settings.midi_device) out << "MIDI device: \"" << *settings.midi_device << "\"\n";
+    if (settings.release_on_change) {
         out << "Release on change: what is still on is switched off when this file is saved again, another config "
                "is chosen, or Quillfret quits\n";
     }
@@ -100,10 +102,10 @@ void RenderHeader(const CheckResult& result, std::ostream& out) {
 
 void RenderText(const CheckResult& result, std::ostream& out) {
     RenderHeader(result, out);
-    if (result.failure.kind != FileFailure::None) {
-        out << "The file fails as a whole: " << FailureWords(result.failure) << "\n"
+    if (result.read.failure.kind != FileFailure::None) {
+        out << "The file fails as a whole: " << FailureWords(result.read.failure) << "\n"
             << "Quillfret would load no mappings from it";
-        out << (result.midi_device ? "; it would still take its \"midi_device\".\n" : ".\n");
+        out << (result.read.settings.midi_device ? "; it would still take its \"midi_device\".\n" : ".\n");
         return;
     }
     out << "\n";
@@ -112,14 +114,16 @@ void RenderText(const CheckResult& result, std::ostream& out) {
         return check.entry.outcome == EntryOutcome::Stored && check.entry.mapping.transpose;
     });
     if (transposes) {
-        out << "Notes are shown as written: the transpose keys move them while playing (a note moved outside 0 to "
-               "127 is not sent), and the transpose starts at 0 whenever another config is chosen.\n";
+        out << "Notes are shown as written: the transpose keys move them while playing (a note moved outside "
+            << RangeText(*FindMember(MemberPlace::Entry, "notes")->range)
+            << " is not sent), and the transpose starts at 0 whenever another config is chosen.\n";
     }
     const auto skipped = std::count_if(result.entries.begin(), result.entries.end(), [](const EntryCheck& check) {
         return check.entry.outcome != EntryOutcome::Stored;
     });
-    out << (result.entries.empty() ? "" : "\n") << "Quillfret would load " << result.loaded_count << " mapping"
-        << (result.loaded_count == 1 ? "" : "s") << " from " << result.entries.size() << " entr"
+    const size_t loaded = result.read.mappings.size();
+    out << (result.entries.empty() ? "" : "\n") << "Quillfret would load " << loaded << " mapping"
+        << (loaded == 1 ? "" : "s") << " from " << result.entries.size() << " entr"
         << (result.entries.size() == 1 ? "y" : "ies") << "; " << skipped << " skipped or storing nothing; "
         << result.warning_count << " warning" << (result.warning_count == 1 ? "" : "s") << ".\n";
 }

@@ -77,7 +77,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         KeySession session = StartKeySession(mapping_file, key_names_file);
         return RunKeySession(session, out, err);
     }
-    const CheckResult result = CheckMappingFile(mapping_file, key_names_file);
+    const CheckResult result = CheckMappingFile(mapping_file, ReadKeyNames(key_names_file));
     if (parsed->json) {
         RenderJson(result, out);
     } else {

@@ -1,4 +1,4 @@
-#include "engine/hook_decisions.h"
+#include "input/hook_rules.h"
 
 namespace {
 
@@ -43,4 +43,11 @@ TriggerEvents MouseTriggers(uint32_t message, uint32_t mouse_data) {
         }
         default: return {};
     }
+}
+
+bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, RawDevice device, int64_t raw_event_ms,
+                         int64_t margin_ms) {
+    if (!both_installed) return true;
+    const int64_t last_seen_ms = device == RawDevice::Keyboard ? sightings.keyboard_ms : sightings.mouse_ms;
+    return raw_event_ms - last_seen_ms > margin_ms;
 }

@@ -1,7 +1,10 @@
-#include "app/balloon.h"
+#include "app/tray_icon.h"
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
+
+#include "app/window_messages.h"
 
 namespace {
 
@@ -14,7 +17,31 @@ void CopyCut(std::wstring_view text, wchar_t* destination, size_t size) {
 
 constexpr size_t kInfoLength = std::size(NOTIFYICONDATAW{}.szInfo) - 1;
 
+NOTIFYICONDATAW TrayIconRecord(HWND window) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = 1;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_APP_TRAY;
+    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wcsncpy(icon.szTip, L"Quillfret", std::size(icon.szTip) - 1);
+    return icon;
+}
+
 }  // namespace
+
+void AddTrayIcon(TrayIcon& icon, HWND window) {
+    NOTIFYICONDATAW record = icon.record.cbSize != 0 ? icon.record : TrayIconRecord(window);
+    if (Shell_NotifyIconW(NIM_ADD, &record)) icon.record = record;
+}
+
+// The result is not tested: the icon is gone either way.
+void RemoveTrayIcon(TrayIcon& icon) {
+    if (icon.record.cbSize == 0) return;
+    NOTIFYICONDATAW record = std::exchange(icon.record, NOTIFYICONDATAW{});
+    Shell_NotifyIconW(NIM_DELETE, &record);
+}
 
 NOTIFYICONDATAW BalloonRecord(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind) {
     NOTIFYICONDATAW balloon{};
@@ -34,6 +61,19 @@ void ShowBalloon(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind
     // A balloon is a courtesy: when the shell does not take it (the icon is
     // gone meanwhile, no notification area) the program runs on as before.
     Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
+void ShowLoadNews(TrayIcon& icon, std::wstring text, DWORD kind) {
+    if (icon.record.cbSize == 0) {
+        icon.untold = std::move(text);
+        icon.untold_kind = kind;
+        return;
+    }
+    ShowBalloon(icon.record, text, kind);
+}
+
+void TellUntoldNews(TrayIcon& icon) {
+    if (!icon.untold.empty()) ShowBalloon(icon.record, std::exchange(icon.untold, {}), icon.untold_kind);
 }
 
 std::wstring FailureText(std::wstring_view headline, std::wstring_view path, std::wstring_view reason) {

@@ -1,10 +1,7 @@
-#include "app/hook_witness.h"
+#include "input/hook_witness.h"
 
 #include <optional>
 #include <utility>
-
-#include "app/input_hooks.h"
-#include "engine/hook_watch.h"
 
 namespace {
 
@@ -39,18 +36,18 @@ std::optional<RawDevice> DeviceOf(LPARAM raw_input) {
 
 // Without raw input (the registration failed) the hooks are not watched and
 // the program works as it did before the watch existed.
-void StartHookWitness(AppState& state) { state.hook_witness_on = RegisterBothDevices(RIDEV_INPUTSINK, state.window); }
+void StartHookWitness(InputHooks& hooks) { hooks.witness_on = RegisterBothDevices(RIDEV_INPUTSINK, hooks.target); }
 
 // A removal that fails leaves nothing to do: it runs only as the program
 // ends, and the registration ends with the process.
-void StopHookWitness(AppState& state) {
-    if (std::exchange(state.hook_witness_on, false)) RegisterBothDevices(RIDEV_REMOVE, nullptr);
+void StopHookWitness(InputHooks& hooks) {
+    if (std::exchange(hooks.witness_on, false)) RegisterBothDevices(RIDEV_REMOVE, nullptr);
 }
 
-void HandleRawInput(AppState& state, LPARAM raw_input) {
-    if (!state.hook_witness_on) return;
+void HandleRawInput(InputHooks& hooks, LPARAM raw_input) {
+    if (!hooks.witness_on) return;
     const std::optional<RawDevice> device = DeviceOf(raw_input);
     if (!device) return;
-    const bool both_installed = state.keyboard_hook != nullptr && state.mouse_hook != nullptr;
-    if (HooksNeedInstalling(both_installed, state.hook_sightings, *device, InputClockMs())) ReinstallInputHooks(state);
+    const bool both_installed = hooks.keyboard_hook != nullptr && hooks.mouse_hook != nullptr;
+    if (HooksNeedInstalling(both_installed, hooks.sightings, *device, InputClockMs())) ReinstallInputHooks(hooks);
 }

@@ -1,49 +1,24 @@
-#include "app/tray_window.h"
-
-#include <cwchar>
+#include "app/hidden_window.h"
 
 #include "app/app_state.h"
-#include "app/hook_witness.h"
-#include "app/key_state.h"
-#include "app/menu_commands.h"
-#include "app/port_sender.h"
 #include "app/release_resources.h"
 #include "app/tray_menu.h"
 #include "app/window_messages.h"
-#include "engine/mapping_engine.h"
+#include "input/hook_witness.h"
 
 namespace {
 
-void HandleTriggerMessage(AppState& state, WPARAM wparam, LPARAM lparam) {
+// One trigger transition of the hooks, played by the engine.
+void PlayTrigger(AppState& state, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
-    HandleTrigger(state.mappings, state.player, code, lparam != 0, KeyIsDownNow, PortSender(state));
-}
-
-NOTIFYICONDATAW TrayIconRecord(HWND window) {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = window;
-    icon.uID = 1;
-    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    icon.uCallbackMessage = WM_APP_TRAY;
-    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wcsncpy(icon.szTip, L"Quillfret", std::size(icon.szTip) - 1);
-    return icon;
-}
-
-// Adds the icon: at start-up, and again whenever the taskbar restarts (it
-// then has lost every icon), with the record of the first add, or a new one
-// when there is none yet. Without a notification area the program still
-// works through its hooks; only an icon that was added is kept, for the
-// balloons and its removal.
-void AddTrayIcon(AppState& state) {
-    NOTIFYICONDATAW icon = state.tray_icon.cbSize != 0 ? state.tray_icon : TrayIconRecord(state.window);
-    if (Shell_NotifyIconW(NIM_ADD, &icon)) state.tray_icon = icon;
+    HandleTrigger(state.engine, code, lparam != 0, KeyIsDownNow, PortSender(state.midi_out));
 }
 
 void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lparam) {
     // A registered message has no constant to switch on.
-    if (state.taskbar_created != 0 && message == state.taskbar_created) AddTrayIcon(state);
+    if (state.tray_icon.taskbar_created != 0 && message == state.tray_icon.taskbar_created) {
+        AddTrayIcon(state.tray_icon, state.window);
+    }
     switch (message) {
         case WM_DESTROY:
             // Only a destruction from outside gets here. Nothing can work
@@ -56,8 +31,8 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
             if (lparam == WM_RBUTTONUP) ShowTrayMenu(state);
             break;
         case WM_APP_KEYBOARD:
-        case WM_APP_MOUSE: HandleTriggerMessage(state, wparam, lparam); break;
-        case WM_INPUT: HandleRawInput(state, lparam); break;
+        case WM_APP_MOUSE: PlayTrigger(state, wparam, lparam); break;
+        case WM_INPUT: HandleRawInput(state.hooks, lparam); break;
     }
 }
 
@@ -78,15 +53,19 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 
 }  // namespace
 
-void CreateTrayWindow(AppState& state, HINSTANCE instance) {
+DWORD CreateHiddenWindow(AppState& state, HINSTANCE instance) {
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = TrayWindowProc;
     window_class.hInstance = instance;
     window_class.lpszClassName = L"QuillfretWindow";
-    RegisterClassW(&window_class);
+    // A class left registered (a test's earlier window) is as good as a new one.
+    if (RegisterClassW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return GetLastError();
     // Sent by a taskbar that (re)starts to every top-level window.
-    state.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+    state.tray_icon.taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
     state.window = CreateWindowExW(0, L"QuillfretWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
                                    instance, &state);
-    AddTrayIcon(state);
+    if (state.window == nullptr) return GetLastError();
+    state.hooks.target = state.window;
+    AddTrayIcon(state.tray_icon, state.window);
+    return ERROR_SUCCESS;
 }

@@ -1,5 +1,0 @@
-#include <windows.h>
-
-#include "app/startup.h"
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunQuillfret(instance); }

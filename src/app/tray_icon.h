@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <string_view>
+
+// The program's icon in the notification area, its tip and its balloons:
+// how a command that failed, or a mapping file that is not in force, says so
+// without a dialog and without waiting for the user. A new balloon replaces
+// the one shown.
+
+struct TrayIcon {
+    NOTIFYICONDATAW record{};  // as added; cbSize is 0 until an icon was added
+    UINT taskbar_created = 0;  // the taskbar's restart message; 0: not registered
+    std::wstring untold;       // a load's message given while there was no icon
+    DWORD untold_kind = NIIF_WARNING;
+};
+
+// Adds the icon of `window`, with the tip "Quillfret": at start-up, and
+// again whenever the taskbar restarts (it then has lost every icon), with
+// the record of the first add. Without a notification area the program
+// still works through its hooks; only an icon that was added is kept, for
+// the balloons and its removal.
+void AddTrayIcon(TrayIcon& icon, HWND window);
+
+// Removes the icon, once; a second call does nothing.
+void RemoveTrayIcon(TrayIcon& icon);
+
+// The record that shows `text` as a balloon titled "Quillfret" on the icon
+// that `icon` added (its window and id), changing nothing else of the icon,
+// with the warning or information sign (`kind`: NIIF_WARNING or NIIF_INFO).
+// A text longer than a balloon holds is cut.
+NOTIFYICONDATAW BalloonRecord(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind = NIIF_WARNING);
+
+// Shows the balloon. Without an icon (cbSize 0) there is nothing to show it
+// on, and nothing is shown; a balloon the shell refuses is not shown either.
+void ShowBalloon(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind = NIIF_WARNING);
+
+// Shows the message of a load, or keeps it, while there is no icon, for
+// TellUntoldNews.
+void ShowLoadNews(TrayIcon& icon, std::wstring text, DWORD kind);
+
+// Shows the message a load gave before the icon was there (the load at
+// start-up), now that there is one.
+void TellUntoldNews(TrayIcon& icon);
+
+// The balloon text of a failure: "<headline>\n<path>\n<reason>". A path too
+// long for the balloon loses its start (marked "…"), so that its end, which
+// names the file or folder, and the reason stay whole.
+std::wstring FailureText(std::wstring_view headline, std::wstring_view path, std::wstring_view reason);
