@@ -71,11 +71,6 @@ void WriteDetails(const std::wstring& path, const std::vector<latency::BlindSpel
     }
 }
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "blind_inject: %s\n", what);
-    return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {

@@ -115,11 +115,6 @@ void RestoreCfg(const Cfg& cfg, const std::string& mapping) {
     }
 }
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "hold_inject: %s\n", what);
-    return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {

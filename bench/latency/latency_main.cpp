@@ -14,15 +14,6 @@
 #include "latency/reload_storm.h"
 #include "latency/round_steps.h"
 
-namespace {
-
-int Fail(const char* what) {
-    std::fprintf(stderr, "latency_inject: %s\n", what);
-    return 1;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
     if (argc != 5 && argc != 6) return Fail("usage: PROGRAM.exe WINDOW_CLASS RECORD LOG [STORM_FILE]");
     const std::wstring program = argv[1], window_class = argv[2], record = argv[3], log_path = argv[4];

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <span>
@@ -77,4 +78,12 @@ bool WriteLog(const std::wstring& path, const latency::InjectLog& log) {
     std::ofstream out{std::filesystem::path(path)};
     latency::WriteInjectLog(out, log);
     return static_cast<bool>(out);
+}
+
+int Fail(const char* what) {
+    wchar_t exe[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring name = std::filesystem::path(std::wstring(exe, length)).stem().wstring();
+    std::fprintf(stderr, "%ls: %s\n", name.c_str(), what);
+    return 1;
 }

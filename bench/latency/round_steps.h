@@ -30,3 +30,7 @@ size_t PlayRound(const std::wstring& record, const ScheduleShape& shape, latency
 size_t CountSent(const std::wstring& record);
 
 bool WriteLog(const std::wstring& path, const latency::InjectLog& log);
+
+// Prints "<this program's name>: `what`" to standard error; returns the
+// exit code of a failed round, 1.
+int Fail(const char* what);
