@@ -39,27 +39,36 @@ MappingTable MakeTable() {
     return table;
 }
 
-// Heap allocations per event, as a counter of the row.
-void CountAllocations(benchmark::State& state, uint64_t before, int64_t events_per_iteration) {
+// Runs `iteration` once per iteration of the benchmark and reports the heap
+// allocations it made per event, as the row's counter `allocs_per_event`.
+template <typename Iteration>
+void RunCountingAllocations(benchmark::State& state, int64_t events_per_iteration, Iteration iteration) {
+    const uint64_t before = AllocationCount();
+    for (auto _ : state) iteration();
     state.counters["allocs_per_event"] =
         benchmark::Counter(static_cast<double>(AllocationCount() - before) / static_cast<double>(events_per_iteration),
                            benchmark::Counter::kAvgIterations);
 }
 
+constexpr auto kNoKeyDown = [](int32_t) { return false; };
+
+// Where the engine sends its messages: they are only folded together, so
+// that the compiler cannot drop the work that made them.
+struct MessageSink {
+    uint32_t folded = 0;
+    void operator()(uint32_t message) { folded ^= message; }
+};
+
 void RunTrigger(benchmark::State& state, int32_t code) {
     Engine engine;
-    uint32_t sink = 0;
-    auto key_is_down = [](int32_t) { return false; };
-    auto send = [&](uint32_t message) { sink ^= message; };
-    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, send);
-    const uint64_t before = AllocationCount();
+    MessageSink sink;
+    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, sink);
     bool down = true;
-    for (auto _ : state) {
-        HandleTrigger(engine, code, down, key_is_down, send);
+    RunCountingAllocations(state, 1, [&] {
+        HandleTrigger(engine, code, down, kNoKeyDown, sink);
         down = !down;
-        benchmark::DoNotOptimize(sink);
-    }
-    CountAllocations(state, before, 1);
+        benchmark::DoNotOptimize(sink.folded);
+    });
 }
 
 void BM_HandleTrigger_Hit(benchmark::State& state) { RunTrigger(state, kHit); }
@@ -79,31 +88,25 @@ void BM_HandleTrigger_ReleaseAfterReload(benchmark::State& state) {
     MappingTable other_table = MakeTable();
     other_table[kHit].notes = other_table[kChord].notes;
     Engine engine;
-    uint32_t sink = 0;
-    auto key_is_down = [](int32_t) { return false; };
-    auto send = [&](uint32_t message) { sink ^= message; };
-    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, send);
+    MessageSink sink;
+    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, sink);
     TakeTable(engine.player, other_table);  // room for the switch-offs of both tables
-    const uint64_t before = AllocationCount();
-    for (auto _ : state) {
-        HandleTrigger(engine, kHit, true, key_is_down, send);
+    RunCountingAllocations(state, 2, [&] {
+        HandleTrigger(engine, kHit, true, kNoKeyDown, sink);
         std::swap(engine.mappings, other_table);  // the other table in force, as after a reload (not measured)
-        HandleTrigger(engine, kHit, false, key_is_down, send);
-        benchmark::DoNotOptimize(sink);
-    }
-    CountAllocations(state, before, 2);
+        HandleTrigger(engine, kHit, false, kNoKeyDown, sink);
+        benchmark::DoNotOptimize(sink.folded);
+    });
 }
 
 // The hooks' own work per event, without the chained call: the decision.
 void BM_KeyboardHookDecision(benchmark::State& state) {
     HeldKeySet held;
-    const uint64_t before = AllocationCount();
     uint32_t message = input_message::KeyDown;
-    for (auto _ : state) {
+    RunCountingAllocations(state, 1, [&] {
         benchmark::DoNotOptimize(KeyboardTriggers(held, message, kHit));
         message = message == input_message::KeyDown ? input_message::KeyUp : input_message::KeyDown;
-    }
-    CountAllocations(state, before, 1);
+    });
 }
 
 void BM_MouseHookDecision(benchmark::State& state) {

@@ -19,15 +19,12 @@
 #include <vector>
 
 #include "latency/blind_time.h"
-#include "latency/input_schedule.h"
 #include "latency/round_steps.h"
-#include "latency/target_program.h"
 #include "support/desktop.h"
 #include "support/hook_removal.h"
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 10000;
 constexpr double kPressPeriodMs = 100.0;
 constexpr double kReleaseAfterMs = 50.0;
 constexpr int64_t kFirstRemovalMs = 1000;
@@ -36,14 +33,14 @@ constexpr int64_t kRemovalSpacingMs = 2500;
 constexpr int64_t kPhaseStepMs = 37;
 constexpr DWORD kSettleMs = 500;
 
-int64_t MsToTicks(int64_t ms) { return ms * CounterFrequency() / 1000; }
-
 // Removes every hook at its time from `start_ticks` on; the counter time of
 // each removal, or 0 when it found no hook.
 std::vector<int64_t> RemoveHooksOnSchedule(int64_t start_ticks, int removals) {
     std::vector<int64_t> removed_ticks;
     for (int r = 0; r < removals; ++r) {
-        const int64_t due = start_ticks + MsToTicks(kFirstRemovalMs + r * kRemovalSpacingMs + (r * kPhaseStepMs) % 100);
+        const int64_t due =
+            start_ticks +
+            MsToTicks(static_cast<double>(kFirstRemovalMs + r * kRemovalSpacingMs + (r * kPhaseStepMs) % 100));
         while (CounterNow() < due) Sleep(1);
         const HookRemoval removal = RemoveEveryHook();
         removed_ticks.push_back(removal.removed > 0 ? removal.first_removed_ticks : 0);
@@ -52,13 +49,13 @@ std::vector<int64_t> RemoveHooksOnSchedule(int64_t start_ticks, int removals) {
 }
 
 std::vector<ScheduledInput> PressSchedule(int removals, int64_t start_ticks) {
-    ScheduleShape shape;
-    shape.warm_up_pairs = 0;
-    shape.counted_pairs = static_cast<int>((kFirstRemovalMs + removals * kRemovalSpacingMs) / kPressPeriodMs);
-    shape.chords = 0;
-    shape.pair_period_ms = kPressPeriodMs;
-    shape.release_after_ms = kReleaseAfterMs;
-    return BuildSchedule(shape, start_ticks);
+    const int presses = static_cast<int>((kFirstRemovalMs + removals * kRemovalSpacingMs) / kPressPeriodMs);
+    return BuildSchedule({.warm_up_pairs = 0,
+                          .counted_pairs = presses,
+                          .chords = 0,
+                          .pair_period_ms = kPressPeriodMs,
+                          .release_after_ms = kReleaseAfterMs},
+                         start_ticks);
 }
 
 void WriteDetails(const std::wstring& path, const std::vector<latency::BlindSpell>& spells) {
@@ -74,11 +71,6 @@ void WriteDetails(const std::wstring& path, const std::vector<latency::BlindSpel
     }
 }
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "blind_inject: %s\n", what);
-    return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -87,17 +79,15 @@ int wmain(int argc, wchar_t** argv) {
     const int removals = _wtoi(argv[3]);
     const std::wstring wide_label = argv[4];
     if (removals < 1) return Fail("REMOVALS must be a whole number from 1 on");
-    DeleteFileW(record.c_str());
 
     latency::InjectLog log{CounterFrequency(), {}};
     std::vector<int64_t> removed_ticks;
     {
         TargetProgram target;
-        if (!target.Start(program, record)) return Fail("the program did not start");
-        if (!target.WaitForWindow(L"QuillfretWindow", kWindowTimeoutMs)) return Fail("no window of the program");
-        if (!ProbeUntilReady(record, log)) return Fail("the program sent nothing for the probe key");
+        if (const char* failure = StartUntilReady(target, program, L"QuillfretWindow", record, log))
+            return Fail(failure);
         HWND focused = CreateFocusedWindow(L"QuillfretBenchBlindFocus", DefWindowProcW);
-        const int64_t start = CounterNow() + MsToTicks(20);
+        const int64_t start = ScheduleStart();
         std::thread remover([&] { removed_ticks = RemoveHooksOnSchedule(start, removals); });
         RunSchedule(PressSchedule(removals, start), log);
         remover.join();
@@ -113,9 +103,6 @@ int wmain(int argc, wchar_t** argv) {
     const auto spells =
         latency::BlindSpells(removal_seconds, latency::PressesOf(log), latency::ReadSentMessages(record));
     WriteDetails(details, spells);
-    const std::string label(wide_label.begin(), wide_label.end());
-    for (const auto& row : latency::BlindRows(spells, label)) {
-        std::printf("%s\t%s\t%s\t%s\n", row.figure.c_str(), row.value.c_str(), row.baseline.c_str(), row.ratio.c_str());
-    }
+    latency::PrintRows(latency::BlindRows(spells, std::string(wide_label.begin(), wide_label.end())));
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "latency/blind_time.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <limits>
 
@@ -52,12 +51,6 @@ struct Tally {
         return result;
     }
 };
-
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
 
 }  // namespace
 

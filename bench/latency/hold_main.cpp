@@ -24,12 +24,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "app/window_messages.h"
-#include "latency/input_schedule.h"
 #include "latency/round_steps.h"
-#include "latency/target_program.h"
 #include "support/test_files.h"
 #include "support/win32_write.h"
 
@@ -37,10 +34,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr DWORD kWindowTimeoutMs = 10000;
-constexpr DWORD kSettleMs = 50;
-constexpr int64_t kScheduleLeadDivisor = 50;  // a fiftieth of a second
-constexpr size_t kActionAtEvent = 50;         // 0.5 s into the schedule
+// A key event every 10 ms: 5 warm-up and 100 counted presses and releases.
+constexpr ScheduleShape kHoldShape{
+    .warm_up_pairs = 5, .counted_pairs = 100, .chords = 0, .pair_period_ms = 20.0, .release_after_ms = 10.0};
+constexpr size_t kActionAtEvent = 50;  // 0.5 s into the schedule
 constexpr std::uintmax_t kOneMiB = 1024 * 1024;
 constexpr ULONGLONG kCleanupTimeoutMs = 3000;
 
@@ -118,21 +115,6 @@ void RestoreCfg(const Cfg& cfg, const std::string& mapping) {
     }
 }
 
-std::vector<ScheduledInput> HoldSchedule() {
-    ScheduleShape shape;
-    shape.warm_up_pairs = 5;
-    shape.counted_pairs = 100;
-    shape.chords = 0;
-    shape.pair_period_ms = 20.0;
-    shape.release_after_ms = 10.0;
-    return BuildSchedule(shape, CounterNow() + CounterFrequency() / kScheduleLeadDivisor);
-}
-
-int Fail(const char* what) {
-    std::fprintf(stderr, "hold_inject: %s\n", what);
-    return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -143,26 +125,17 @@ int wmain(int argc, wchar_t** argv) {
     if (mapping.find('[') == std::string::npos) return Fail("no mapping file in CFG");
     if (action == L"choose_config" && !WriteWithWin32(cfg.other(), mapping, CREATE_ALWAYS))
         return Fail("the second config was not written");
-    DeleteFileW(record.c_str());
 
     latency::InjectLog log{CounterFrequency(), {}};
     DWORD exit_code = 1;
     size_t expected = 0;
     {
         TargetProgram target;
-        if (!target.Start(program, record)) return Fail("the program did not start");
-        if (!target.WaitForWindow(L"QuillfretWindow", kWindowTimeoutMs)) return Fail("no window of the program");
-        if (!ProbeUntilReady(record, log)) return Fail("the program sent nothing for the probe key");
-        Sleep(kSettleMs);
-        const size_t before = CountSent(record);
-        const auto schedule = HoldSchedule();
-        const std::vector<ScheduledInput> first(schedule.begin(), schedule.begin() + kActionAtEvent);
-        const std::vector<ScheduledInput> rest(schedule.begin() + kActionAtEvent, schedule.end());
-        RunSchedule(first, log);
-        DoAction(action, FindWindowW(L"QuillfretWindow", nullptr), cfg, mapping);
-        RunSchedule(rest, log);
-        expected = before + MessageCount(schedule);
-        WaitForArrivals(record, expected);
+        if (const char* failure = StartUntilReady(target, program, L"QuillfretWindow", record, log))
+            return Fail(failure);
+        expected = PlayRound(
+            record, kHoldShape, log, [&] { DoAction(action, FindWindowW(L"QuillfretWindow", nullptr), cfg, mapping); },
+            kActionAtEvent);
         exit_code = target.Quit();
     }
     const bool closed = CloseOpenedWindows();

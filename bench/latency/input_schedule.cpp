@@ -4,13 +4,12 @@
 
 namespace {
 
+constexpr double kScheduleLeadMs = 20.0;
 constexpr double kChordGapMs = 20.0;      // after the last pair, and between chord starts
 constexpr double kChordReleaseMs = 10.0;  // chord press to chord release
 // Below this much time to go the wait spins instead of sleeping (a Sleep(1)
 // may take longer than a millisecond).
 constexpr double kSpinMs = 1.2;
-
-int64_t MsToTicks(double ms) { return static_cast<int64_t>(ms * static_cast<double>(CounterFrequency()) / 1000.0); }
 
 INPUT KeyInput(int32_t vk, bool down) {
     INPUT input{};
@@ -42,17 +41,7 @@ void WaitUntil(int64_t due_ticks) {
 
 }  // namespace
 
-int64_t CounterNow() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-int64_t CounterFrequency() {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart;
-}
+int64_t ScheduleStart() { return CounterNow() + MsToTicks(kScheduleLeadMs); }
 
 ScheduledInput KeyEvent(int32_t vk, int32_t note, bool down, bool counted, int64_t scheduled_ticks) {
     const uint32_t message = down ? bench_keymap::NoteOn(note) : bench_keymap::NoteOff(note);
@@ -84,7 +73,7 @@ void SendLogged(const ScheduledInput& event, latency::InjectLog& log) {
     log.events.push_back({event.kind, event.counted, event.scheduled_ticks, sent, event.messages, CounterNow()});
 }
 
-void RunSchedule(const std::vector<ScheduledInput>& schedule, latency::InjectLog& log) {
+void RunSchedule(std::span<const ScheduledInput> schedule, latency::InjectLog& log) {
     log.events.reserve(log.events.size() + schedule.size());
     for (const ScheduledInput& event : schedule) {
         WaitUntil(event.scheduled_ticks);

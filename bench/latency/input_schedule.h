@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
+#include "latency/counter.h"
 #include "latency/latency_log.h"
 
 // The input of one round: single key presses and releases on a fixed
@@ -28,8 +30,9 @@ struct ScheduleShape {
     double release_after_ms = 2.0;
 };
 
-int64_t CounterNow();
-int64_t CounterFrequency();
+// The start of a schedule built now: a fiftieth of a second ahead, so that
+// building it does not make its first event late.
+int64_t ScheduleStart();
 
 // A key press or release of `vk` with the message it must produce.
 ScheduledInput KeyEvent(int32_t vk, int32_t note, bool down, bool counted, int64_t scheduled_ticks);
@@ -41,4 +44,4 @@ void SendLogged(const ScheduledInput& event, latency::InjectLog& log);
 
 // Sends every event at its scheduled time; an event whose time has passed
 // (the program held SendInput up) is sent at once, its schedule unchanged.
-void RunSchedule(const std::vector<ScheduledInput>& schedule, latency::InjectLog& log);
+void RunSchedule(std::span<const ScheduledInput> schedule, latency::InjectLog& log);

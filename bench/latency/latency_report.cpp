@@ -57,9 +57,7 @@ int PrintTable(const fs::path& dir, const std::string& label) {
             return 1;
         }
     }
-    for (const auto& row : latency::LatencyRows(groups, label)) {
-        std::cout << row.figure << '\t' << row.value << '\t' << row.baseline << '\t' << row.ratio << '\n';
-    }
+    latency::PrintRows(latency::LatencyRows(groups, label));
     return 0;
 }
 

@@ -11,19 +11,6 @@ namespace {
 
 constexpr double kLateLimitMs = 50.0;
 
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-std::string Ms(double value) { return Format("%.3f ms", value); }
-
-// A time against a baseline, with their ratio.
-TableRow Compare(std::string figure, double value, double baseline) {
-    return {std::move(figure), Ms(value), Ms(baseline), baseline > 0 ? Format("%.2f", value / baseline) : "n/a"};
-}
-
 struct Statistic {
     const char* name;
     double Summary::*member;
@@ -67,6 +54,16 @@ void AddIdleRows(const GroupedSamples& groups, const std::string& label, const M
     rows.push_back(Compare(prefix + "median, posted floor / direct floor", p.median, d.median));
 }
 
+// The 99th percentiles of the two key measures of `value` against those of
+// `baseline`, each row named `prefix` + the measure + `suffix`.
+void AddKeyP99Rows(const RoundSamples& value, const RoundSamples& baseline, const std::string& prefix,
+                   const std::string& suffix, std::vector<TableRow>& rows) {
+    for (const Measure* measure : {&kSendToMessage, &kScheduleToMessage}) {
+        rows.push_back(Compare(prefix + measure->name + suffix, Summarise(value.*measure->samples).p99,
+                               Summarise(baseline.*measure->samples).p99));
+    }
+}
+
 // A program's figures under the reload storm against its own idle ones.
 void AddStormRows(const GroupedSamples& groups, const std::string& label, const std::string& program,
                   std::vector<TableRow>& rows) {
@@ -74,11 +71,7 @@ void AddStormRows(const GroupedSamples& groups, const std::string& label, const 
     const RoundSamples* storm = Find(groups, program + "-storm");
     if (!idle || !storm) return;
     const std::string prefix = label + " storm " + program + " ";
-    for (const Measure* measure : {&kSendToMessage, &kScheduleToMessage}) {
-        const Summary s = Summarise(storm->*measure->samples);
-        const Summary i = Summarise(idle->*measure->samples);
-        rows.push_back(Compare(prefix + measure->name + " p99 / idle p99", s.p99, i.p99));
-    }
+    AddKeyP99Rows(*storm, *idle, prefix, " p99 / idle p99", rows);
     const auto& late = storm->schedule_to_message_ms;
     const size_t late_count = CountAtLeast(late, kLateLimitMs) + static_cast<size_t>(storm->lost_messages);
     rows.push_back({prefix + "events >= 50 ms behind schedule or lost", std::to_string(late_count), "", ""});
@@ -90,12 +83,8 @@ void AddStormRows(const GroupedSamples& groups, const std::string& label, const 
 void AddStormComparisonRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
     const RoundSamples* quillfret = Find(groups, "quillfret-storm");
     const RoundSamples* posted = Find(groups, "posted-storm");
-    if (!quillfret || !posted) return;
-    for (const Measure* measure : {&kSendToMessage, &kScheduleToMessage}) {
-        const Summary q = Summarise(quillfret->*measure->samples);
-        const Summary p = Summarise(posted->*measure->samples);
-        rows.push_back(Compare(label + " storm " + measure->name + " p99, Quillfret / posted floor", q.p99, p.p99));
-    }
+    if (quillfret && posted)
+        AddKeyP99Rows(*quillfret, *posted, label + " storm ", " p99, Quillfret / posted floor", rows);
 }
 
 void AddLostRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
@@ -160,6 +149,23 @@ void AddHoldRows(const GroupedSamples& groups, const std::string& label, std::ve
 }
 
 }  // namespace
+
+std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+TableRow Compare(std::string figure, double value, double baseline, const char* format) {
+    return {std::move(figure), Format(format, value), Format(format, baseline),
+            baseline > 0 ? Format("%.2f", value / baseline) : "n/a"};
+}
+
+void PrintRows(const std::vector<TableRow>& rows) {
+    for (const TableRow& row : rows) {
+        std::printf("%s\t%s\t%s\t%s\n", row.figure.c_str(), row.value.c_str(), row.baseline.c_str(), row.ratio.c_str());
+    }
+}
 
 std::vector<TableRow> LatencyRows(const GroupedSamples& groups, const std::string& label) {
     std::vector<TableRow> rows;

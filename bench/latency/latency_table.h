@@ -25,6 +25,15 @@ struct TableRow {
 
 using GroupedSamples = std::map<std::string, RoundSamples>;
 
+// `value` in a printf format of one double ("%.3f ms").
+std::string Format(const char* format, double value);
+
+// A time against a baseline, with their ratio; the times in `format`.
+TableRow Compare(std::string figure, double value, double baseline, const char* format = "%.3f ms");
+
+// The rows to standard output, tab-separated, one a line.
+void PrintRows(const std::vector<TableRow>& rows);
+
 // Every row is prefixed with `label` (the run's name); rows whose programs
 // were not measured are left out.
 std::vector<TableRow> LatencyRows(const GroupedSamples& groups, const std::string& label);

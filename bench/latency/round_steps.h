@@ -1,26 +1,36 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "latency/input_schedule.h"
 #include "latency/latency_log.h"
+#include "latency/target_program.h"
 
 // Steps every measured round takes, whatever it sends.
 
-// Presses and releases the probe key until its note-on is in `record`: then
-// the program's hook is in place and its port open. The probes are logged,
-// uncounted, so that their messages are paired and passed over. False when
-// nothing came within a few seconds.
-bool ProbeUntilReady(const std::wstring& record, latency::InjectLog& log);
+// Starts `exe` with a new record at `record`, waits for its window of
+// `window_class`, then presses and releases the probe key until its
+// note-on is in the record (the program's hook is in place and its port
+// open) and lets the last release arrive. The probes are logged, uncounted,
+// so that their messages are paired and passed over. Null when the program
+// is ready; otherwise what went wrong.
+const char* StartUntilReady(TargetProgram& target, const std::wstring& exe, const wchar_t* window_class,
+                            const std::wstring& record, latency::InjectLog& log);
+
+// Sends a schedule of `shape` from now on, doing `step` (when given) just
+// before its event `step_at`, then waits a few seconds at most for the
+// messages the schedule must produce. Returns the number of sends `record`
+// must then hold.
+size_t PlayRound(const std::wstring& record, const ScheduleShape& shape, latency::InjectLog& log,
+                 const std::function<void()>& step = {}, size_t step_at = 0);
 
 // The accepted sends in `record` so far.
 size_t CountSent(const std::wstring& record);
 
-// The messages the events of `schedule` must produce.
-size_t MessageCount(const std::vector<ScheduledInput>& schedule);
-
-// Waits until `record` holds `expected` sends, or a few seconds have passed.
-void WaitForArrivals(const std::wstring& record, size_t expected);
-
 bool WriteLog(const std::wstring& path, const latency::InjectLog& log);
+
+// Prints "<this program's name>: `what`" to standard error; returns the
+// exit code of a failed round, 1.
+int Fail(const char* what);

@@ -15,50 +15,35 @@
 
 #include "config/config_loader.h"
 #include "engine/mapping_engine.h"
+#include "latency/counter.h"
+#include "latency/latency_table.h"
 
 namespace {
 
 constexpr int kCalls = 1000;
 constexpr int kBlocks = 7;
 
-double NowUs() {
-    static const double ticks_per_us = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return frequency.QuadPart / 1e6;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart / ticks_per_us;
-}
-
 // Microseconds per call of `work`: the fastest of several blocks, taken in
 // turn with the baseline's blocks by the caller, so that both see the same
 // moments of a shared machine.
 template <typename Work>
 double BlockUs(Work work) {
-    const double start = NowUs();
+    const int64_t start = CounterNow();
     for (int i = 0; i < kCalls; ++i) work();
-    return (NowUs() - start) / kCalls;
+    return static_cast<double>(CounterNow() - start) * 1e6 / static_cast<double>(CounterFrequency()) / kCalls;
 }
 
-struct Pair {
-    double value = 1e300;
-    double baseline = 1e300;
-};
-
+// The row of `figure`: the fastest block of `measured` against the fastest
+// of `baseline`.
 template <typename Measured, typename Baseline>
-Pair Measure(Measured measured, Baseline baseline) {
-    Pair best;
+latency::TableRow Measure(std::string figure, Measured measured, Baseline baseline) {
+    double value = 1e300;
+    double base = 1e300;
     for (int block = 0; block < kBlocks; ++block) {
-        best.value = std::min(best.value, BlockUs(measured));
-        best.baseline = std::min(best.baseline, BlockUs(baseline));
+        value = std::min(value, BlockUs(measured));
+        base = std::min(base, BlockUs(baseline));
     }
-    return best;
-}
-
-void Row(const std::string& figure, const Pair& pair) {
-    std::printf("%s\t%.1f us\t%.1f us\t%.2f\n", figure.c_str(), pair.value, pair.baseline, pair.value / pair.baseline);
+    return latency::Compare(std::move(figure), value, base, "%.1f us");
 }
 
 // A new time on every call: LoadConfig reads the file each time.
@@ -103,14 +88,16 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
 
-    Row(label + " LoadConfig unchanged-file call / its file-system query",
-        Measure([&] { load(LastWriteTime); },
-                [&] {
-                    WIN32_FILE_ATTRIBUTE_DATA data;
-                    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-                }));
-    Row(label + " LoadConfig of a changed file (" + std::to_string(engine.mappings.size()) +
-            " entries) / reading its bytes",
-        Measure([&] { load(AlwaysNewTime); }, [&] { ReadBytes(path); }));
+    const auto query = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    };
+    latency::PrintRows(
+        {Measure(
+             label + " LoadConfig unchanged-file call / its file-system query", [&] { load(LastWriteTime); }, query),
+         Measure(
+             label + " LoadConfig of a changed file (" + std::to_string(engine.mappings.size()) +
+                 " entries) / reading its bytes",
+             [&] { load(AlwaysNewTime); }, [&] { ReadBytes(path); })});
     return 0;
 }

@@ -2,6 +2,7 @@
 # benchmark table: figure, value, baseline, ratio, tab-separated (goals.awk
 # adds the goals). One row per benchmark for its CPU time per iteration, one
 # per counter.
+#   awk -F, -f units.awk -f bench_rows.awk
 
 function unquote(text) {
     gsub(/"/, "", text)
@@ -10,14 +11,6 @@ function unquote(text) {
 
 function row(figure, value, baseline, ratio) {
     printf "%s\t%s\t%s\t%s\n", figure, value, baseline, ratio
-}
-
-# Nanoseconds of a time in the benchmark's unit.
-function to_ns(value, unit) {
-    if (unit == "us") return value * 1000
-    if (unit == "ms") return value * 1000000
-    if (unit == "s") return value * 1000000000
-    return value
 }
 
 function counter_row(name, counter, value) {
@@ -46,7 +39,7 @@ first_counter > 0 {
     }
     unit = $column["time_unit"]
     row(name " CPU time per iteration", sprintf("%.3f %s", $column["cpu_time"], unit), "", "")
-    cpu_ns[name] = to_ns($column["cpu_time"] + 0, unit)
+    cpu_ns[name] = ns($column["cpu_time"] " " unit)
     for (i = first_counter; i <= last_column; ++i) {
         if ($i != "") counter_row(name, counter_name[i], $i + 0)
     }

@@ -1,16 +1,7 @@
 # Attaches the goals of goals.tsv (the first file) to the rows of the table
 # (figure, value, baseline, ratio, tab-separated; the other files) and says
 # for each whether this run met it. Rows without a goal pass unchanged.
-#   awk -F'\t' -f goals.awk goals.tsv rows.tsv
-
-# A time in nanoseconds: "5.985 ns", "31978.300 us", "76.354 ms".
-function ns(text,    part) {
-    split(text, part, " ")
-    if (part[2] == "us") return part[1] * 1000
-    if (part[2] == "ms") return part[1] * 1000000
-    if (part[2] == "s") return part[1] * 1000000000
-    return part[1] + 0
-}
+#   awk -F'\t' -f units.awk -f goals.awk goals.tsv rows.tsv
 
 function met(goal, value, ratio,    part) {
     split(goal, part, " ")
