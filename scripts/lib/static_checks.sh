@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The static checks: every tracked .cpp and .h is formatted as .clang-format
-# says, and clang-tidy (with .clang-tidy) finds nothing in src/. Prints one
-# line per check and exits with the number of checks that failed.
+# says, no include climbs a layer, and clang-tidy (with .clang-tidy) finds
+# nothing in src/. Prints one line per check and exits with the number of
+# checks that failed.
 #
 # clang-tidy reads the compile commands of two configured presets: the
 # native one for every file it builds (the portable core and its native
@@ -88,7 +89,36 @@ check_tidy() {
     return 1
 }
 
+# The layers, lowest first: the engine includes only itself; the
+# configuration and the input hooks build on the engine alone; the
+# application shell on all of them; the tools on all but the shell. (The
+# build enforces the same through each library's exported headers; this
+# check says which include is wrong.)
+check_layers() {
+    local rules=(
+        "src/engine:config|input|app"
+        "src/config:input|app"
+        "src/input:config|app"
+        "tools:app"
+    )
+    local rule folder forbidden lines found=""
+    for rule in "${rules[@]}"; do
+        folder=${rule%%:*}
+        forbidden=${rule#*:}
+        lines=$(git grep -nE "#include \"($forbidden)/" -- "$folder" 2>/dev/null)
+        [ -z "$lines" ] || found+="$lines"$'\n'
+    done
+    if [ -z "$found" ]; then
+        echo "layers: ok"
+        return 0
+    fi
+    echo "layers: FAILED, an include climbs a layer:"
+    sed '/^$/d; s/^/  /' <<<"$found"
+    return 1
+}
+
 echo "== static checks"
 check_format || failed=$((failed + 1))
+check_layers || failed=$((failed + 1))
 check_tidy || failed=$((failed + 1))
 exit "$failed"

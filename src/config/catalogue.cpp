@@ -58,7 +58,7 @@ std::optional<std::wstring> LoadLastConfig(const std::wstring& last_config_path)
     std::ifstream in(*file);  // text mode: a CR LF line end arrives as LF
     std::string line;
     if (!std::getline(in, line)) return std::nullopt;
-    const std::optional<std::wstring> remembered = DecodeRememberedPath(line);
+    std::optional<std::wstring> remembered = DecodeRememberedPath(line);
     if (!remembered) return std::nullopt;  // not text in its encoding: nothing to take
     // A path that cannot be found, for whatever reason, is not taken.
     const std::optional<fs::path> path = PathFromWide(*remembered);

@@ -14,28 +14,11 @@
 
 #include "config/path_presence.h"
 #include "config/platform.h"
+#include "config/read_position.h"
 
 namespace {
 
 using json = nlohmann::json;
-
-// One step into a container: an array element by index, an object member by
-// name, or (for a single value read as a one-element list) the value itself.
-struct Step {
-    const json* container = nullptr;
-    std::size_t index = 0;
-    const std::string* name = nullptr;
-};
-
-// Where the reader is. Kept up to date with plain stores as it goes, so that
-// a failure can name the member that caused it without slowing the load.
-struct Position {
-    Step entry;                   // the entry of "mappings" (container null: not in one)
-    std::string_view member;      // the member being read, of the entry or the top level
-    Step element;                 // the element of a list member
-    const json* value = nullptr;  // the value being converted
-    std::string_view expected;    // what the conversion expects, as "a number"
-};
 
 struct Reader {
     const KeyNameTable& key_names;
@@ -43,25 +26,6 @@ struct Reader {
     MappingFileRead& read;
     Position at;
 };
-
-Step StepInto(const json& container, std::size_t index, const json::const_iterator& it) {
-    return {&container, index, container.is_object() ? &it.key() : nullptr};
-}
-
-std::string StepLabel(const Step& step) {
-    if (step.container == nullptr || !step.container->is_structured()) return "";
-    std::string label(1, '[');
-    label += step.name != nullptr ? json(*step.name).dump(-1, ' ', false, json::error_handler_t::replace)
-                                  : std::to_string(step.index);
-    label += ']';
-    return label;
-}
-
-std::string PathOf(const Position& at) {
-    std::string path = at.entry.container != nullptr ? "mappings" + StepLabel(at.entry) : "";
-    if (!at.member.empty()) path += (path.empty() ? "" : ".") + std::string(at.member);
-    return path + StepLabel(at.element);
-}
 
 const json* Member(Reader& r, const json& object, std::string_view name) {
     r.at.member = name;
@@ -234,57 +198,6 @@ void ReadEntries(Reader& r, const json& entries) {
     }
 }
 
-// A value's kind in words: "a string", "an array", "null".
-std::string Described(const json& value) {
-    if (value.is_null()) return "null";
-    return (value.is_structured() ? "an " : "a ") + std::string(value.type_name());
-}
-
-// The library's message without its prefix, up to and including `end`.
-std::string ParserWords(const std::string& what, const char* end) {
-    const std::size_t found = what.find(end);
-    return found == std::string::npos ? what : what.substr(found + std::string_view(end).size());
-}
-
-// Line and column of the parser's position `byte` (the characters it took,
-// counted from 1), counted as the parser counts them: a line ends after '\n',
-// and each attempt to read past the end counts as one more character. The
-// stream is read again from its start, up to that position.
-void NoteSyntaxPosition(LoadFailure& failure, std::istream& in, std::size_t byte) {
-    in.clear();
-    in.seekg(0);
-    std::size_t line = 1, column = 0, taken = 0;
-    for (std::istreambuf_iterator<char> it(in), end; taken < byte && it != end; ++it, ++taken) {
-        if (*it == '\n') {
-            ++line;
-            column = 0;
-        } else {
-            ++column;
-        }
-    }
-    failure.line = line;
-    failure.column = column + (byte - taken);
-}
-
-void NoteFailure(LoadFailure& failure, const Position& at, const std::exception& error, std::istream& in) {
-    if (const auto* syntax = dynamic_cast<const json::parse_error*>(&error)) {
-        failure.kind = FileFailure::Syntax;
-        failure.detail = ParserWords(syntax->what(), ": ");
-        NoteSyntaxPosition(failure, in, syntax->byte);
-        return;
-    }
-    if (dynamic_cast<const json::type_error*>(&error) != nullptr && at.value != nullptr) {
-        failure.kind = FileFailure::Type;
-        failure.path = PathOf(at);
-        failure.detail = Described(*at.value) + " where " + std::string(at.expected) + " is expected";
-        return;
-    }
-    failure.kind = FileFailure::Other;
-    failure.path = PathOf(at);
-    failure.detail =
-        dynamic_cast<const json::exception*>(&error) != nullptr ? ParserWords(error.what(), "] ") : error.what();
-}
-
 // One of the file's own members, when the document has it.
 void ReadFileMember(Reader& r, const json& document, const MemberRow& row, FileSettings& settings) {
     const json* value = Member(r, document, row.name);
@@ -296,9 +209,9 @@ void ReadFileMember(Reader& r, const json& document, const MemberRow& row, FileS
 
 // Reads the document into `read`: the file's settings, then its table, and
 // what the diagnosis needs.
-void ReadDocument(std::istream& in, Reader& r) {
-    json document;  // the reader's position points into it, and is not used after it ends
-    MappingFileRead& read = r.read;
+void ReadDocument(std::istream& in, const KeyNameTable& key_names, ReadDetail detail, MappingFileRead& read) {
+    json document;
+    Reader r{key_names, detail, read, {}};  // points into the document, so it ends first
     try {
         in >> document;  // stream extraction: one value; whatever follows it is not read
         if (document.is_object()) {
@@ -330,8 +243,7 @@ MappingFileRead Refused(FileFailure failure) {
 
 MappingFileRead ReadStream(std::istream& in, const KeyNameTable& key_names, ReadDetail detail) {
     MappingFileRead read;
-    Reader r{key_names, detail, read, {}};
-    ReadDocument(in, r);
+    ReadDocument(in, key_names, detail, read);
     return read;
 }
 

@@ -15,8 +15,8 @@
 // A mapping file larger than this (1 MiB) is not read: it is treated like a
 // malformed one. Real mapping files are a few kilobytes (the table holds one
 // record per trigger code); the limit keeps a stray huge file from holding
-// the thread that also answers the input hooks: a file of 1 MiB of the
-// smallest entries takes about 0.1 s to read under Wine.
+// the thread that also answers the input hooks for long (how long a file at
+// the limit holds it is measured in docs/reliability.md).
 constexpr std::uintmax_t kMaxMappingFileBytes = std::uintmax_t{1024} * 1024;
 
 // What became of one entry of "mappings".

@@ -34,8 +34,8 @@ std::optional<int64_t> OpenedWriteTime(const std::filesystem::path& path) {
 std::optional<int64_t> LastWriteTime(const std::filesystem::path& path) {
     // The main loop asks after every change in the folder, on the thread
     // that runs the input hooks. A query by name opens no handle and costs a
-    // fraction of an open (about a tenth under Wine); it also answers for
-    // folders and for files held without sharing.
+    // fraction of an open; it also answers for folders and for files held
+    // without sharing.
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return Ticks(data.ftLastWriteTime);

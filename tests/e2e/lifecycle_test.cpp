@@ -51,6 +51,23 @@ TEST_F(LifecycleTest, WithoutTheMidiPortItSaysSoAndEndsWithCode1) {
     EXPECT_EQ(run.window(), nullptr);
 }
 
+// A program that Wine lets load no graphics driver gets no window: it ends
+// before any hook is installed, with exit code 3, and gives back the port it
+// opened (the box that says why needs a window too, and so cannot show).
+TEST_F(LifecycleTest, WithoutAWindowItEndsWithCode3BeforeAnyHook) {
+    QuillfretRun run(L"no-window");
+    run.WriteCfgFile(L"a.json", NoteOnA(60));
+    const std::wstring name = L"Quillfret-without-windows.exe";
+    ASSERT_TRUE(CopyFileW(run.exe().c_str(), (run.folder() / name).c_str(), FALSE));
+    const std::wstring settings = L"Software\\Wine\\AppDefaults\\" + name + L"\\DllOverrides";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, settings.c_str(), L"winex11.drv", REG_SZ, L"", sizeof(wchar_t)),
+              ERROR_SUCCESS);
+    ChildProcess program = run.Launch(L"Fenwickloop Port 1", run.folder() / name);
+    EXPECT_EQ(WaitForExit(program, kStartTimeout), 3u);
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Wine\\AppDefaults\\" + name).c_str());
+    EXPECT_EQ(run.RecordKinds(), (std::vector<std::string>{"open", "close"}));
+}
+
 TEST_F(LifecycleTest, TheMappingFileChoosesThePortByName) {
     QuillfretRun run(L"port-by-name");
     run.WriteCfgFile(L"a.json", R"({"midi_device": "Stage", "mappings": [{"key": "65", "note": 60}]})");

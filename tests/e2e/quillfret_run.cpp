@@ -43,9 +43,9 @@ void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text)
     WriteBytes(cfg() / name, text);
 }
 
-ChildProcess QuillfretRun::Launch(const std::wstring& ports) const {
+ChildProcess QuillfretRun::Launch(const std::wstring& ports, const std::filesystem::path& program) const {
     LaunchOptions options;
-    options.program = exe().wstring();
+    options.program = program.empty() ? exe().wstring() : program.wstring();
     options.working_folder = folder_.wstring();
     options.environment = {{vmidi::kPortsVariable, ports}, {vmidi::kRecordVariable, record_.wstring()}};
     return LaunchProcess(options);

@@ -40,9 +40,11 @@ public:
     // Writes a file in CFG (making the folder) with one write of the whole text.
     void WriteCfgFile(const std::wstring& name, std::string_view text) const;
 
-    // Starts another instance of the exe with the virtual MIDI ports `ports`
-    // ('|' between names); the instance is not waited for.
-    ChildProcess Launch(const std::wstring& ports = L"Fenwickloop Port 1") const;
+    // Starts another instance of the exe (or of a copy of it, `program`)
+    // with the virtual MIDI ports `ports` ('|' between names); the instance
+    // is not waited for.
+    ChildProcess Launch(const std::wstring& ports = L"Fenwickloop Port 1",
+                        const std::filesystem::path& program = {}) const;
 
     // Starts the program and waits until its window exists and its port is
     // open; false (with the reason added to the test's failures) otherwise.

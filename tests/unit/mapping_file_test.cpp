@@ -91,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"AllFields",
                   R"({"key": "65", "velocity": 90, "channel": 10, "cc_enabled": true, "cc_value_on": 100,
                       "cc_value_off": 20, "notes": [60, 64], "cc_numbers": [1, 11], "mode": "toggle"})",
-                  "key=65 notes=[60,64] cc_numbers=[1,11] velocity=90 channel=10 cc_enabled cc_value_on=100 "
-                  "cc_value_off=20 mode=toggle"},
+                  "key=65 velocity=90 channel=10 cc_enabled cc_value_on=100 cc_value_off=20 notes=[60,64] "
+                  "cc_numbers=[1,11] mode=toggle"},
         EntryCase{"TrueIsOne", R"({"key": "65", "velocity": true})", "key=65 velocity=1"},
         EntryCase{"FalseIsZero", R"({"key": "65", "cc_value_on": false})", "key=65 cc_value_on=0"},
         EntryCase{"FractionTruncated", R"({"key": "65", "channel": 2.9})", "key=65 channel=2"},
@@ -240,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"mappings": [{"key": "65"}, {"key": "66", "velocity": "x"}, {"key": "67"}]})", kFails},
         FileCase{"ManyEntries", R"({"mappings": [{"key": "65"}, {"key": "253", "cc_enabled": true, "cc_number": 64},
                                                {"key": "255", "note": 40}]})",
-                 "key=65 | key=253 cc_numbers=[64] cc_enabled | key=255 notes=[40]"}),
+                 "key=65 | key=253 cc_enabled cc_numbers=[64] | key=255 notes=[40]"}),
     [](const auto& info) { return info.param.name; });
 
 // "release_on_change": a JSON boolean at the top level, false when absent;

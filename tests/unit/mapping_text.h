@@ -3,39 +3,42 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "config/member_table.h"
 #include "engine/mapping.h"
 
-// A mapping as compact text for table-driven tests: the key, then only the
-// fields that differ from a default Mapping, as "key=65 notes=[60,64] mode=toggle".
+// A mapping as compact text for table-driven tests: every member of the
+// member table whose value differs from a default Mapping's, in the table's
+// order, as "key=65 velocity=90 notes=[60,64] mode=toggle" (a boolean that
+// is set stands alone: "cc_enabled"). Taken from the table, so that a new
+// member shows without a change here.
 inline std::string MappingText(const Mapping& m) {
     const Mapping d;
     auto list = [](const std::vector<int32_t>& values) {
         std::string text(1, '[');
-        for (int32_t v : values) {
-            if (text.size() > 1) text += ',';
-            text += std::to_string(v);
-        }
+        for (int32_t v : values) text += (text.size() > 1 ? "," : "") + std::to_string(v);
         return text + ']';
     };
-    std::string text = "key=" + std::to_string(m.key);
-    if (m.modifier != d.modifier) text += " modifier=" + std::to_string(m.modifier);
-    if (!m.notes.empty()) text += " notes=" + list(m.notes);
-    if (!m.cc_numbers.empty()) text += " cc_numbers=" + list(m.cc_numbers);
-    if (m.velocity != d.velocity) text += " velocity=" + std::to_string(m.velocity);
-    if (m.channel != d.channel) text += " channel=" + std::to_string(m.channel);
-    if (m.cc_enabled != d.cc_enabled) text += " cc_enabled";
-    if (m.cc_value_on != d.cc_value_on) text += " cc_value_on=" + std::to_string(m.cc_value_on);
-    if (m.cc_value_off != d.cc_value_off) text += " cc_value_off=" + std::to_string(m.cc_value_off);
-    if (m.mode != d.mode) text += " mode=toggle";
-    auto optional = [&text](const char* name, const std::optional<int32_t>& value) {
-        if (value) text += std::string(" ") + name + "=" + std::to_string(*value);
-    };
-    optional("program", m.program);
-    optional("bank", m.bank);
-    optional("pitch_bend", m.pitch_bend);
-    optional("transpose", m.transpose);
+    std::string text;
+    for (const MemberRow& row : MembersOf(MemberPlace::Entry)) {
+        if (!row.alternative_to.empty()) continue;  // shown through the member it is an alternative to
+        const std::string name(row.name);
+        std::optional<std::string> shown;
+        if (const auto* f = std::get_if<int32_t Mapping::*>(&row.field); f && (m.*(*f) != d.*(*f) || name == "key")) {
+            shown = name + "=" + std::to_string(m.*(*f));
+        } else if (const auto* o = std::get_if<std::optional<int32_t> Mapping::*>(&row.field); o && m.*(*o)) {
+            shown = name + "=" + std::to_string(*(m.*(*o)));
+        } else if (const auto* v = std::get_if<std::vector<int32_t> Mapping::*>(&row.field); v && !(m.*(*v)).empty()) {
+            shown = name + "=" + list(m.*(*v));
+        } else if (const auto* b = std::get_if<bool Mapping::*>(&row.field); b && m.*(*b) != d.*(*b)) {
+            shown = name;
+        } else if (const auto* c = std::get_if<MappingMode Mapping::*>(&row.field); c && m.*(*c) != d.*(*c)) {
+            shown = name + "=" + std::string(row.choices[static_cast<size_t>(m.*(*c))]);
+        }
+        if (shown) text += (text.empty() ? "" : " ") + *shown;
+    }
     return text;
 }
 

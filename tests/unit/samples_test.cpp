@@ -67,9 +67,9 @@ TEST(Samples, EveryKeyNameResolvesToItsOwnCode) {
 TEST(Samples, HomeRowScaleLoads) {
     const MappingFileRead state = ReadMappingFile(kSamples / "HomeRowScale.json", SampleKeyNames());
     EXPECT_EQ(TableText(state.mappings),
-              "key=32 cc_numbers=[64] cc_enabled | key=65 notes=[60] | key=68 notes=[64] | key=70 notes=[65] | "
+              "key=32 cc_enabled cc_numbers=[64] | key=65 notes=[60] | key=68 notes=[64] | key=70 notes=[65] | "
               "key=71 notes=[67] | key=72 notes=[69] | key=74 notes=[71] | key=75 notes=[72] | key=76 notes=[74] | "
-              "key=83 notes=[62] | key=90 notes=[48,55] velocity=80 mode=toggle | key=186 notes=[76]");
+              "key=83 notes=[62] | key=90 velocity=80 notes=[48,55] mode=toggle | key=186 notes=[76]");
     EXPECT_EQ(state.settings.midi_device, "Fenwickloop");
 }
 
@@ -90,7 +90,7 @@ TEST(Samples, PerformanceLoads) {
         {40, "key=40 transpose=-12"}, {38, "key=38 transpose=12"},
         {36, "key=36 transpose=0"},   {112, "key=112 program=0"},
         {119, "key=119 program=73"},  {9, "key=9 pitch_bend=4096"},
-        {81, "key=81 notes=[60]"},    {32, "key=32 cc_numbers=[64] cc_enabled"}};
+        {81, "key=81 notes=[60]"},    {32, "key=32 cc_enabled cc_numbers=[64]"}};
     for (const auto& [code, text] : expected) EXPECT_EQ(MappingText(state.mappings[code]), text);
     EXPECT_TRUE(state.settings.release_on_change);
 }

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/main_loop.h"
 #include "app/release_resources.h"
+#include "support/process.h"
 #include "support/test_files.h"
 #include "win_test_support.h"
 
@@ -110,6 +111,18 @@ TEST_F(CfgFolderTest, TheMenusScanMakesAMissingFolderAndWatchesIt) {
     ASSERT_NE(state_.cfg_folder.watch, nullptr);
     WriteBytes(state_.current_config, MappingOfA(64));
     ASSERT_EQ(WaitForSingleObject(state_.cfg_folder.watch, 5000), WAIT_OBJECT_0) << "the new folder is not watched";
+}
+
+// The program's folder, where CFG goes; a module whose path cannot be read
+// gives the system's reason, never a folder (CFG would land at the root).
+TEST(ModuleFolderTest, TheProgramsFolderOrWhyItIsUnknown) {
+    const ModuleFolder own = FindModuleFolder(nullptr);
+    EXPECT_EQ(own.error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(fs::path(own.path), fs::path(OwnExePath()).parent_path());
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): a handle that names no loaded module.
+    const ModuleFolder unknown = FindModuleFolder(reinterpret_cast<HMODULE>(0x10));
+    EXPECT_NE(unknown.error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(unknown.path, L"");
 }
 
 }  // namespace
