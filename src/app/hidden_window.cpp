@@ -8,10 +8,10 @@
 
 namespace {
 
-// One trigger transition of the hooks, played by the engine.
-void PlayTrigger(AppState& state, WPARAM wparam, LPARAM lparam) {
+// One trigger transition of the hooks, played by the engine on the port.
+void PlayTrigger(Engine& engine, MidiOut& midi_out, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
-    HandleTrigger(state.engine, code, lparam != 0, KeyIsDownNow, PortSender(state.midi_out));
+    HandleTrigger(engine, code, lparam != 0, KeyIsDownNow, PortSender(midi_out));
 }
 
 void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -31,7 +31,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
             if (lparam == WM_RBUTTONUP) ShowTrayMenu(state);
             break;
         case WM_APP_KEYBOARD:
-        case WM_APP_MOUSE: PlayTrigger(state, wparam, lparam); break;
+        case WM_APP_MOUSE: PlayTrigger(state.engine, state.midi_out, wparam, lparam); break;
         case WM_INPUT: HandleRawInput(state.hooks, lparam); break;
     }
 }

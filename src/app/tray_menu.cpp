@@ -51,8 +51,8 @@ namespace {
 // Starts Notepad on `current_config` on a thread of its own (see
 // shell_launch.h), without waiting for it; a launch that fails says so in a
 // balloon. A saved edit reaches the program through the folder watch.
-void EditCurrentConfig(const AppState& state) {
-    StartShellLaunch(state.tray_icon.record, L"notepad.exe", state.current_config, state.current_config);
+void EditCurrentConfig(const TrayIcon& icon, const std::wstring& current_config) {
+    StartShellLaunch(icon.record, L"notepad.exe", current_config, current_config);
 }
 
 void MakeCurrent(AppState& state, std::wstring path) {
@@ -65,7 +65,7 @@ void NewConfig(AppState& state) {
     std::error_code error;
     if (auto path = CreateNewConfig(state.cfg_dir, error)) {
         MakeCurrent(state, std::move(*path));
-        EditCurrentConfig(state);
+        EditCurrentConfig(state.tray_icon, state.current_config);
         return;
     }
     // Nothing was made, so nothing is selected, remembered or loaded: the
@@ -86,7 +86,7 @@ void RunMenuCommand(AppState& state, UINT id) {
     switch (id) {
         case ID_NEW_CONFIG: NewConfig(state); return;
         case ID_EDIT_CURRENT:
-            if (!state.current_config.empty()) EditCurrentConfig(state);
+            if (!state.current_config.empty()) EditCurrentConfig(state.tray_icon, state.current_config);
             return;
         case ID_OPEN_CFG_FOLDER: StartShellLaunch(state.tray_icon.record, state.cfg_dir, L"", state.cfg_dir); return;
         case ID_QUIT: PostQuitMessage(0); return;

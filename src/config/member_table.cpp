@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/default_device.h"
 #include "engine/midi_message.h"
 
 namespace {
@@ -197,7 +198,7 @@ constexpr MemberRow kFileMembers[] = {
      MemberKind::Text,
      &FileSettings::midi_device,
      {},
-     "\"Fenwickloop\"",
+     kDefaultMidiDeviceJson,
      "",
      "",
      "",

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "config/new_text_file.h"
 #include "support/test_files.h"
 
 namespace fs = std::filesystem;
