@@ -5,6 +5,14 @@ if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/fixtures/wine/wine.cmake)
 endif()
 
+# The source tree as the test programs see it: Wine shows the Linux root as
+# drive Z:.
+if(WIN32)
+  set(QUILLFRET_SEEN_SOURCE_DIR "Z:${PROJECT_SOURCE_DIR}" CACHE INTERNAL "the source tree seen by the tests")
+else()
+  set(QUILLFRET_SEEN_SOURCE_DIR "${PROJECT_SOURCE_DIR}" CACHE INTERNAL "the source tree seen by the tests")
+endif()
+
 # quillfret_add_gtest(NAME SOURCES ... LIBS ... [ENVIRONMENT ...] [PREFIX name])
 # Every test case becomes a CTest test: natively through GoogleTest's own
 # discovery; in the Windows build each case runs under Wine
