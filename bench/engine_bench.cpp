@@ -65,7 +65,7 @@ void RunTrigger(benchmark::State& state, int32_t code) {
     PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, sink);
     bool down = true;
     RunCountingAllocations(state, 1, [&] {
-        HandleTrigger(engine, code, down, kNoKeyDown, sink);
+        HandleTrigger(engine, code, down, kNoKeyDown, sink, PlaysEverywhere);
         down = !down;
         benchmark::DoNotOptimize(sink.folded);
     });
@@ -92,9 +92,9 @@ void BM_HandleTrigger_ReleaseAfterReload(benchmark::State& state) {
     PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, sink);
     TakeTable(engine.player, other_table);  // room for the switch-offs of both tables
     RunCountingAllocations(state, 2, [&] {
-        HandleTrigger(engine, kHit, true, kNoKeyDown, sink);
+        HandleTrigger(engine, kHit, true, kNoKeyDown, sink, PlaysEverywhere);
         std::swap(engine.mappings, other_table);  // the other table in force, as after a reload (not measured)
-        HandleTrigger(engine, kHit, false, kNoKeyDown, sink);
+        HandleTrigger(engine, kHit, false, kNoKeyDown, sink, PlaysEverywhere);
         benchmark::DoNotOptimize(sink.folded);
     });
 }

@@ -12,6 +12,7 @@
 #include "config/key_names.h"
 #include "engine/mapping_engine.h"
 #include "engine/midi_out.h"
+#include "input/foreground.h"
 #include "input/input_hooks.h"
 
 // The program's one state record: every table, string and handle, for the
@@ -34,6 +35,7 @@ struct AppState {
 
     Engine engine;  // the mappings in force and what is playing
     InputHooks hooks;
+    ForegroundProgram front;  // the program in front at the last press of a file with "only_in"
     MidiOut midi_out;
     HWND window = nullptr;
     CfgFolder cfg_folder;

@@ -112,8 +112,10 @@ void PutCurrentConfigInForce(AppState& state) {
     // Told after the change, from what was read before its table went into force.
     std::optional<std::wstring> news =
         NewsOfLoad(folder.news, ConfigFileName(state.current_config), *read, state.key_names, gave_up);
-    PutInForce(state.engine, std::move(read->mappings), read->settings, source, PortSender(state.midi_out));
+    const PauseChange pause =
+        PutInForce(state.engine, std::move(read->mappings), read->settings, source, PortSender(state.midi_out));
     if (read->settings.midi_device) state.midi_device = WideFromUtf8(*read->settings.midi_device);
+    TellPause(state.tray_icon, pause, "");
     if (news) ShowLoadNews(state.tray_icon, std::move(*news), folder.news.told_trouble ? NIIF_WARNING : NIIF_INFO);
 }
 

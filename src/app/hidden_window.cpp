@@ -4,14 +4,19 @@
 #include "app/release_resources.h"
 #include "app/tray_menu.h"
 #include "app/window_messages.h"
+#include "input/foreground.h"
 #include "input/hook_witness.h"
 
 namespace {
 
-// One trigger transition of the hooks, played by the engine on the port.
-void PlayTrigger(Engine& engine, MidiOut& midi_out, WPARAM wparam, LPARAM lparam) {
+// One trigger transition of the hooks, played by the engine on the port;
+// the program in front is asked only for a press of a file with "only_in".
+void PlayTrigger(AppState& state, WPARAM wparam, LPARAM lparam) {
     const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
-    HandleTrigger(engine, code, lparam != 0, KeyIsDownNow, PortSender(midi_out));
+    Engine& engine = state.engine;
+    const PauseChange pause = HandleTrigger(engine, code, lparam != 0, KeyIsDownNow, PortSender(state.midi_out),
+                                            [&] { return PlaysInFront(state.front, engine.only_in); });
+    TellPause(state.tray_icon, pause, engine.pause_key.text);
 }
 
 void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -31,7 +36,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
             if (lparam == WM_RBUTTONUP) ShowTrayMenu(state);
             break;
         case WM_APP_KEYBOARD:
-        case WM_APP_MOUSE: PlayTrigger(state.engine, state.midi_out, wparam, lparam); break;
+        case WM_APP_MOUSE: PlayTrigger(state, wparam, lparam); break;
         case WM_INPUT: HandleRawInput(state.hooks, lparam); break;
     }
 }

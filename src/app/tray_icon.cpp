@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/window_messages.h"
+#include "config/utf8.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void CopyCut(std::wstring_view text, wchar_t* destination, size_t size) {
 
 constexpr size_t kInfoLength = std::size(NOTIFYICONDATAW{}.szInfo) - 1;
 
-NOTIFYICONDATAW TrayIconRecord(HWND window) {
+NOTIFYICONDATAW TrayIconRecord(HWND window, std::wstring_view tip) {
     NOTIFYICONDATAW icon{};
     icon.cbSize = sizeof(icon);
     icon.hWnd = window;
@@ -25,15 +26,25 @@ NOTIFYICONDATAW TrayIconRecord(HWND window) {
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_APP_TRAY;
     icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wcsncpy(icon.szTip, L"Quillfret", std::size(icon.szTip) - 1);
+    CopyCut(tip, icon.szTip, std::size(icon.szTip));
     return icon;
 }
 
 }  // namespace
 
 void AddTrayIcon(TrayIcon& icon, HWND window) {
-    NOTIFYICONDATAW record = icon.record.cbSize != 0 ? icon.record : TrayIconRecord(window);
+    NOTIFYICONDATAW record = icon.record.cbSize != 0 ? icon.record : TrayIconRecord(window, icon.tip);
     if (Shell_NotifyIconW(NIM_ADD, &record)) icon.record = record;
+}
+
+// A tip the shell does not take leaves the icon as it was.
+void SetTrayTip(TrayIcon& icon, std::wstring_view tip) {
+    icon.tip = tip;
+    if (icon.record.cbSize == 0) return;
+    CopyCut(tip, icon.record.szTip, std::size(icon.record.szTip));
+    NOTIFYICONDATAW change = icon.record;
+    change.uFlags = NIF_TIP;
+    Shell_NotifyIconW(NIM_MODIFY, &change);
 }
 
 // The result is not tested: the icon is gone either way.
@@ -74,6 +85,16 @@ void ShowLoadNews(TrayIcon& icon, std::wstring text, DWORD kind) {
 
 void TellUntoldNews(TrayIcon& icon) {
     if (!icon.untold.empty()) ShowBalloon(icon.record, std::exchange(icon.untold, {}), icon.untold_kind);
+}
+
+void TellPause(TrayIcon& icon, PauseChange change, std::string_view pause_key_text) {
+    if (change == PauseChange::None) return;
+    const bool paused = change == PauseChange::Paused;
+    SetTrayTip(icon, paused ? L"Quillfret (paused)" : L"Quillfret");
+    ShowBalloon(icon.record,
+                paused ? L"Quillfret is paused: press " + WideFromUtf8(pause_key_text) + L" to play again"
+                       : L"Quillfret is playing",
+                NIIF_INFO);
 }
 
 std::wstring FailureText(std::wstring_view headline, std::wstring_view path, std::wstring_view reason) {

@@ -6,15 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "engine/mapping_engine.h"
+
 // The program's icon in the notification area, its tip and its balloons:
 // how a command that failed, or a mapping file that is not in force, says so
 // without a dialog and without waiting for the user. A new balloon replaces
 // the one shown.
 
 struct TrayIcon {
-    NOTIFYICONDATAW record{};  // as added; cbSize is 0 until an icon was added
-    UINT taskbar_created = 0;  // the taskbar's restart message; 0: not registered
-    std::wstring untold;       // a load's message given while there was no icon
+    NOTIFYICONDATAW record{};         // as added, with its tip; cbSize is 0 until an icon was added
+    std::wstring tip = L"Quillfret";  // the tip the icon shows, also when it is added later
+    UINT taskbar_created = 0;         // the taskbar's restart message; 0: not registered
+    std::wstring untold;              // a load's message given while there was no icon
     DWORD untold_kind = NIIF_WARNING;
 };
 
@@ -24,6 +27,11 @@ struct TrayIcon {
 // still works through its hooks; only an icon that was added is kept, for
 // the balloons and its removal.
 void AddTrayIcon(TrayIcon& icon, HWND window);
+
+// The icon's tip, "Quillfret" or "Quillfret (paused)": shown now when there
+// is an icon, and kept, so that an icon added later (again after a taskbar
+// restart) says the same.
+void SetTrayTip(TrayIcon& icon, std::wstring_view tip);
 
 // Removes the icon, once; a second call does nothing.
 void RemoveTrayIcon(TrayIcon& icon);
@@ -45,6 +53,12 @@ void ShowLoadNews(TrayIcon& icon, std::wstring text, DWORD kind);
 // Shows the message a load gave before the icon was there (the load at
 // start-up), now that there is one.
 void TellUntoldNews(TrayIcon& icon);
+
+// Tells a change of the pause (engine/mapping_engine.h) by the tip and a
+// balloon: "Quillfret is paused: press Pause to play again", with the pause
+// key as the file writes it (`pause_key_text`, UTF-8), or "Quillfret is
+// playing". Nothing for no change.
+void TellPause(TrayIcon& icon, PauseChange change, std::string_view pause_key_text);
 
 // The balloon text of a failure: "<headline>\n<path>\n<reason>". A path too
 // long for the balloon loses its start (marked "…"), so that its end, which

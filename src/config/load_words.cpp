@@ -43,6 +43,7 @@ std::string FailureWords(const LoadFailure& failure) {
 std::string IdleWords(const EntryRead& entry, const KeyNameTable& names) {
     switch (entry.outcome) {
         case EntryOutcome::NoCode: return NoCodeWords(entry.key_text, names);
+        case EntryOutcome::PauseKey: return Quoted(entry.key_text) + " is the pause key, which is never a trigger";
         case EntryOutcome::SkippedNotObject: return "not an object: skipped";
         case EntryOutcome::SkippedNoKey: return "no \"key\": skipped";
         case EntryOutcome::SkippedKeyNotText:

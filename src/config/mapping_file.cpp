@@ -15,6 +15,7 @@
 #include "config/path_presence.h"
 #include "config/platform.h"
 #include "config/read_position.h"
+#include "config/utf8.h"
 
 namespace {
 
@@ -141,7 +142,9 @@ std::string KeyText(const json& entry, EntryOutcome outcome) {
     if (outcome == EntryOutcome::SkippedKeyNotText) {
         return entry.at("key").dump(-1, ' ', false, json::error_handler_t::replace);
     }
-    if (outcome == EntryOutcome::NoCode || outcome == EntryOutcome::Stored) return entry.at("key").get<std::string>();
+    if (outcome == EntryOutcome::NoCode || outcome == EntryOutcome::PauseKey || outcome == EntryOutcome::Stored) {
+        return entry.at("key").get<std::string>();
+    }
     return "";
 }
 
@@ -160,6 +163,14 @@ void NoteIdle(Reader& r, const json& entry, EntryOutcome outcome) {
     idle.key_text = KeyText(entry, outcome);
 }
 
+// What an entry read through comes to: its key gives no code, or the pause
+// key's (which is never a trigger), or it is stored.
+EntryOutcome EntryOutcomeOf(const Mapping& mapping, const FileSettings& settings) {
+    if (mapping.key == 0) return EntryOutcome::NoCode;
+    if (settings.pause_key && settings.pause_key->code == mapping.key) return EntryOutcome::PauseKey;
+    return EntryOutcome::Stored;
+}
+
 void ReadEntry(Reader& r, const json& entry) {
     const std::optional<EntryOutcome> skipped = SkipReason(entry);
     EntryRead* noted = nullptr;
@@ -173,13 +184,13 @@ void ReadEntry(Reader& r, const json& entry) {
     }
     Mapping mapping;
     for (const MemberRow& row : MembersOf(MemberPlace::Entry)) ReadEntryMember(r, entry, row, mapping, noted);
-    const EntryOutcome outcome = mapping.key != 0 ? EntryOutcome::Stored : EntryOutcome::NoCode;
+    const EntryOutcome outcome = EntryOutcomeOf(mapping, r.read.settings);
     if (noted != nullptr) {
         noted->outcome = outcome;
         noted->key_text = KeyText(entry, outcome);
         noted->mapping = mapping;
     }
-    if (outcome == EntryOutcome::NoCode) {
+    if (outcome != EntryOutcome::Stored) {
         NoteIdle(r, entry, outcome);
         return;
     }
@@ -198,13 +209,45 @@ void ReadEntries(Reader& r, const json& entries) {
     }
 }
 
+// A list of one or more non-empty strings: an array, never a single value.
+// They are names of programs, kept as the system gives names: wide.
+std::vector<std::wstring> Texts(Reader& r, const json& values) {
+    Expect(r, values, "a list of program names").get_ref<const json::array_t&>();
+    if (values.empty()) throw EmptyValue();
+    std::vector<std::wstring> texts;
+    std::size_t index = 0;
+    for (auto it = values.begin(); it != values.end(); ++it, ++index) {
+        r.at.element = StepInto(values, index, it);
+        const std::string& text = Expect(r, *it, "a program name").get_ref<const std::string&>();
+        if (text.empty()) throw EmptyValue();
+        texts.push_back(WideFromUtf8(text));
+    }
+    return texts;
+}
+
 // One of the file's own members, when the document has it.
 void ReadFileMember(Reader& r, const json& document, const MemberRow& row, FileSettings& settings) {
     const json* value = Member(r, document, row.name);
     if (value == nullptr) return;
-    if (row.kind == MemberKind::Text)
-        settings.*std::get<std::optional<std::string> FileSettings::*>(row.field) = Text(r, *value);
-    if (row.kind == MemberKind::Boolean) settings.*std::get<bool FileSettings::*>(row.field) = Boolean(r, *value);
+    switch (row.kind) {
+        case MemberKind::Text:
+            settings.*std::get<std::optional<std::string> FileSettings::*>(row.field) = Text(r, *value);
+            return;
+        case MemberKind::Boolean: settings.*std::get<bool FileSettings::*>(row.field) = Boolean(r, *value); return;
+        case MemberKind::Texts:
+            settings.*std::get<std::vector<std::wstring> FileSettings::*>(row.field) = Texts(r, *value);
+            return;
+        case MemberKind::Key: {
+            const std::string& text = Text(r, *value);
+            settings.*std::get<std::optional<NamedKey> FileSettings::*>(row.field) =
+                NamedKey{text, ResolveKeyName(r.key_names, text)};
+            return;
+        }
+        case MemberKind::Number:
+        case MemberKind::Numbers:
+        case MemberKind::Choice:
+        case MemberKind::Entries: return;  // no file member takes these
+    }
 }
 
 // Reads the document into `read`: the file's settings, then its table, and
@@ -228,7 +271,9 @@ void ReadDocument(std::istream& in, const KeyNameTable& key_names, ReadDetail de
         // file as a whole, on purpose: no half-read file stays in force. The
         // device name read before stays; what the diagnosis says is why.
         read.mappings.clear();
-        read.settings = FileSettings{std::move(read.settings.midi_device)};
+        FileSettings defaults;
+        defaults.midi_device = std::move(read.settings.midi_device);
+        read.settings = std::move(defaults);
         read.idle_count = 0;
         if (r.detail == ReadDetail::Diagnosis) read.entries.clear();
         NoteFailure(read.failure, r.at, error, in);

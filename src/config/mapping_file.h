@@ -23,6 +23,7 @@ constexpr std::uintmax_t kMaxMappingFileBytes = std::uintmax_t{1024} * 1024;
 enum class EntryOutcome {
     Stored,             // its key gave a code: stored, replacing any earlier entry for that code
     NoCode,             // read completely, but its key gave 0: nothing stored
+    PauseKey,           // read completely, but its key is the file's pause key, never a trigger: nothing stored
     SkippedNotObject,   // not an object (nor null): skipped unread
     SkippedNoKey,       // no "key" (a null entry counts as an object without one): skipped unread
     SkippedKeyNotText,  // "key" is not a string: skipped unread

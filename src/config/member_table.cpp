@@ -215,6 +215,29 @@ constexpr MemberRow kFileMembers[] = {
      "",
      {},
      "true: what is on is switched off when the file is saved again, another is chosen, and at Quit"},
+    {"only_in",
+     MemberPlace::File,
+     MemberKind::Texts,
+     &FileSettings::only_in,
+     {},
+     "",
+     "",
+     "",
+     "",
+     {},
+     "the programs the file plays in (\"reaper64.exe\"; \".exe\" may be left out): a press acts only while a "
+     "window of one of them is in front"},
+    {"pause_key",
+     MemberPlace::File,
+     MemberKind::Key,
+     &FileSettings::pause_key,
+     {},
+     "",
+     "the file cannot be paused",
+     "",
+     "",
+     {},
+     "a key (\"Pause\"), written as \"key\" is, that pauses everything and plays again; never a trigger"},
     {"mappings",
      MemberPlace::File,
      MemberKind::Entries,
@@ -243,20 +266,6 @@ const MemberRow* FindMember(MemberPlace place, std::string_view name) {
 }
 
 std::size_t MemberIndex(const MemberRow& row) { return static_cast<std::size_t>(&row - MembersOf(row.place).data()); }
-
-std::string_view ExpectedJson(MemberKind kind) {
-    switch (kind) {
-        case MemberKind::Boolean: return "a boolean";
-        case MemberKind::Number:
-        case MemberKind::Numbers: return "a number";
-        case MemberKind::Entries: return "an array";
-        case MemberKind::Text:
-        case MemberKind::Texts:
-        case MemberKind::Key:
-        case MemberKind::Choice: return "a string";
-    }
-    return "";
-}
 
 bool InRange(const MemberRow& row, int32_t value) {
     return !row.range || (value >= row.range->low && value <= row.range->high);

@@ -26,7 +26,7 @@ enum class MemberKind : uint8_t {
     Boolean,  // true or false
     Number,   // a number, kept as a 32-bit integer (a fraction is cut toward zero; true and false count as 1 and 0)
     Numbers,  // numbers: a list, or a single value taken as a list of one
-    Texts,    // a list of strings
+    Texts,    // a list of one or more non-empty strings
     Key,      // a key: a name from KeyMapping.cfg or a decimal code, as a string
     Choice,   // one of the row's choices, as a string; any other string takes the default
     Entries,  // the list of mappings
@@ -41,7 +41,8 @@ struct MemberRange {
 // the file's settings; none for the list of mappings.
 using MemberField = std::variant<std::monostate, int32_t Mapping::*, std::optional<int32_t> Mapping::*, bool Mapping::*,
                                  std::vector<int32_t> Mapping::*, MappingMode Mapping::*,
-                                 std::optional<std::string> FileSettings::*, bool FileSettings::*>;
+                                 std::optional<std::string> FileSettings::*, bool FileSettings::*,
+                                 std::vector<std::wstring> FileSettings::*, std::optional<NamedKey> FileSettings::*>;
 
 struct MemberRow {
     std::string_view name;
@@ -66,10 +67,6 @@ const MemberRow* FindMember(MemberPlace place, std::string_view name);
 
 // The position of `row` among the rows of its place.
 std::size_t MemberIndex(const MemberRow& row);
-
-// What one value of a member must be, as a type error says it: "a number",
-// "a string"; for a list, what each element must be.
-std::string_view ExpectedJson(MemberKind kind);
 
 // Whether `value` lies in the row's range (always, for a row without one).
 bool InRange(const MemberRow& row, int32_t value);

@@ -66,10 +66,12 @@ void NoteFailure(LoadFailure& failure, const Position& at, const std::exception&
         NoteSyntaxPosition(failure, in, syntax->byte);
         return;
     }
-    if (dynamic_cast<const json::type_error*>(&error) != nullptr && at.value != nullptr) {
+    const bool empty = dynamic_cast<const EmptyValue*>(&error) != nullptr;
+    if ((empty || dynamic_cast<const json::type_error*>(&error) != nullptr) && at.value != nullptr) {
         failure.kind = FileFailure::Type;
         failure.path = PathOf(at);
-        failure.detail = Described(*at.value) + " where " + std::string(at.expected) + " is expected";
+        const std::string described = empty ? "an empty " + std::string(at.value->type_name()) : Described(*at.value);
+        failure.detail = described + " where " + std::string(at.expected) + " is expected";
         return;
     }
     failure.kind = FileFailure::Other;

@@ -39,6 +39,10 @@ std::string StepLabel(const Step& step);
 // The member the reader is at, as "mappings[3].velocity" or "midi_device".
 std::string PathOf(const Position& at);
 
+// A value of the right type that is empty where something is expected (an
+// empty list of program names, an empty name): a type error all the same.
+struct EmptyValue : std::exception {};
+
 // Notes why reading failed where the reader is: a syntax error with its line
 // and column (the stream `in` is read again from its start to count them),
 // a member of the wrong type by its place, or anything else the reading raised.

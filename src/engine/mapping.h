@@ -40,10 +40,18 @@ struct Mapping {
 // One mapping per trigger code; the modifier is a condition inside the record.
 using MappingTable = std::unordered_map<int32_t, Mapping>;
 
+// A key as a file names it: the text written and the code it gives (0: no key).
+struct NamedKey {
+    std::string text;
+    int32_t code = 0;
+};
+
 // What a mapping file says as a whole, beside its table.
 struct FileSettings {
     std::optional<std::string> midi_device;  // the port's name fragment, UTF-8 as written
     bool release_on_change = false;          // switch off what is on before the file goes out of force
+    std::vector<std::wstring> only_in;       // the programs it plays in (file names, wide); empty: everywhere
+    std::optional<NamedKey> pause_key;       // the key that pauses and plays again; never a trigger
 };
 
 // The transpose in force never leaves -kTransposeLimit..kTransposeLimit semitones.

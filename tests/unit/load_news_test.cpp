@@ -32,6 +32,12 @@ TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
          L"written in quotes): skipped"},
         {R"({"mappings": [{"key": "A"}, {"key": "B"}]})", L"a.json is in force: 2 mappings"},
         {R"({"mappings": [{"key": "B"}]})", L""},
+        {R"({"pause_key": "Pasue", "mappings": [{"key": "A"}]})",
+         L"a.json: pause_key does nothing:\npause_key: \"Pasue\" is not a key name"},
+        {R"({"pause_key": "Pasue", "mappings": [{"key": "Kazoo"}, {"key": "B"}, {"key": "B"}]})",
+         L"a.json: pause_key and 1 entry do nothing; the first:\npause_key: \"Pasue\" is not a key name"},
+        {R"({"pause_key": "B", "mappings": [{"key": "A"}, {"key": "B"}]})",
+         L"a.json: 1 entry does nothing:\nmappings[1]: \"B\" is the pause key, which is never a trigger"},
         {std::string(kMaxMappingFileBytes + 1, ' '), L"a.json is not in force:\nthe file is larger than 1 MiB"},
         {"{}", L"a.json is in force: 0 mappings"},
     };

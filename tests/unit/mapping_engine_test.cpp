@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,7 +62,7 @@ void Play(Engine& engine, const std::vector<Step>& steps, const char* part = "")
         std::vector<uint32_t> sent;
         HandleTrigger(
             engine, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
-            [&](uint32_t message) { sent.push_back(message); });
+            [&](uint32_t message) { sent.push_back(message); }, PlaysEverywhere);
         EXPECT_EQ(sent, step.sent) << part << "step " << i;
     }
 }
@@ -451,6 +452,101 @@ TEST(PutInForce, TheTransposeStartsAtZeroInAnotherFile) {
     EXPECT_EQ(engine.player.transpose, 0);
 }
 
+// A file with the pause key 80 that plays only in some programs. Each step:
+// a trigger transition, whether the program in front is one of them, what
+// it sends and what it does to the pause.
+struct FrontStep {
+    int32_t code;
+    bool down;
+    bool in_front;
+    std::vector<uint32_t> sent;
+    PauseChange pause = PauseChange::None;
+};
+
+void PlayInFront(Engine& engine, const std::vector<FrontStep>& steps) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const FrontStep& step = steps[i];
+        std::vector<uint32_t> sent;
+        const PauseChange pause = HandleTrigger(
+            engine, step.code, step.down, [](int32_t) { return false; },
+            [&](uint32_t message) { sent.push_back(message); }, [&] { return step.in_front; });
+        EXPECT_EQ(sent, step.sent) << "step " << i;
+        EXPECT_EQ(pause, step.pause) << "step " << i;
+    }
+}
+
+Engine PausableEngine(std::vector<std::wstring> only_in) {
+    FileSettings settings;
+    settings.only_in = std::move(only_in);
+    settings.pause_key = NamedKey{"Pause", 80};
+    Engine engine;
+    PutInForce(engine, TableOf({kA, kUp, Make(66, {62}, 2, MappingMode::Toggle)}), settings, TableSource::AnotherFile,
+               [](uint32_t) {});
+    return engine;
+}
+
+constexpr int32_t kPause = 80;
+
+// Pausing switches off what is on, once; while paused nothing plays, not
+// even a transpose key, and a release sends nothing; playing again starts
+// from what the file says.
+TEST(Pause, SwitchesOffWhatIsOnAndPlaysNothingUntilPlayingAgain) {
+    Engine engine = PausableEngine({});
+    PlayInFront(engine, {{65, true, true, {On(1, 60, 100)}},
+                         {66, true, true, {On(2, 62, 100)}},
+                         {kPause, true, false, {Off(1, 60), Off(2, 62)}, PauseChange::Paused},
+                         {kPause, false, false, {}},
+                         {65, false, true, {}},
+                         {65, true, true, {}},
+                         {38, true, true, {}},
+                         {66, true, true, {}},
+                         {65, false, true, {}},
+                         {kPause, true, true, {}, PauseChange::Playing},
+                         {65, true, true, {On(1, 60, 100)}},
+                         {65, false, true, {Off(1, 60)}}});
+    EXPECT_EQ(engine.player.transpose, 0);
+}
+
+// "only_in": a press acts only in a program the file plays in; a release
+// ends what its press started wherever it is made; switching programs sends
+// nothing; the pause key works everywhere.
+TEST(OnlyIn, APressActsOnlyWhereTheFilePlaysAndItsReleaseEndsItAnywhere) {
+    Engine engine = PausableEngine({L"reaper64.exe"});
+    PlayInFront(engine, {{65, true, false, {}},
+                         {65, false, true, {}},
+                         {65, true, true, {On(1, 60, 100)}},
+                         {65, true, false, {}},
+                         {65, false, false, {Off(1, 60)}},
+                         {66, true, true, {On(2, 62, 100)}},
+                         {66, true, false, {}},
+                         {kPause, true, false, {Off(2, 62)}, PauseChange::Paused}});
+}
+
+// The pause belongs to the file: a reload of the same file keeps it while
+// the file keeps the same pause key; anything else ends it.
+TEST(Pause, EndsWithTheFileOrItsPauseKey) {
+    struct Change {
+        const char* name;
+        TableSource source;
+        std::optional<NamedKey> pause_key;
+        bool stays_paused;
+    };
+    const Change changes[] = {{"same file, same key", TableSource::SameFile, NamedKey{"P", kPause}, true},
+                              {"same file, another key", TableSource::SameFile, NamedKey{"Q", 81}, false},
+                              {"same file, no key", TableSource::SameFile, std::nullopt, false},
+                              {"same file, a key that names none", TableSource::SameFile, NamedKey{"Pasue", 0}, false},
+                              {"another file, same key", TableSource::AnotherFile, NamedKey{"P", kPause}, false}};
+    for (const Change& change : changes) {
+        Engine engine = PausableEngine({});
+        PlayInFront(engine, {{kPause, true, true, {}, PauseChange::Paused}});
+        FileSettings settings;
+        settings.pause_key = change.pause_key;
+        const PauseChange ended = PutInForce(engine, TableOf({kA}), settings, change.source, [](uint32_t) {});
+        EXPECT_EQ(engine.paused, change.stays_paused) << change.name;
+        EXPECT_EQ(ended, change.stays_paused ? PauseChange::None : PauseChange::Playing) << change.name;
+    }
+}
+
 TEST(HandleTrigger, AsksForTheModifierOnlyWhenThereIsOne) {
     Engine engine = EngineWith({Make(65, {60}), WithModifier(Make(66, {61}), 17)});
     std::vector<int32_t> asked;
@@ -459,9 +555,9 @@ TEST(HandleTrigger, AsksForTheModifierOnlyWhenThereIsOne) {
         return true;
     };
     auto ignore = [](uint32_t) {};
-    HandleTrigger(engine, 65, true, key_is_down, ignore);
-    HandleTrigger(engine, 67, true, key_is_down, ignore);
-    HandleTrigger(engine, 66, false, key_is_down, ignore);
+    HandleTrigger(engine, 65, true, key_is_down, ignore, PlaysEverywhere);
+    HandleTrigger(engine, 67, true, key_is_down, ignore, PlaysEverywhere);
+    HandleTrigger(engine, 66, false, key_is_down, ignore, PlaysEverywhere);
     EXPECT_EQ(asked, std::vector<int32_t>{17});
 }
 
@@ -470,9 +566,9 @@ TEST(HandleTrigger, AsksForTheModifierOnlyWhenThereIsOne) {
 TEST(HandleTrigger, AnUnmappedCodeMakesNoState) {
     Engine engine = EngineWith({Make(300, {60})});
     HandleTrigger(
-        engine, 99'999, true, [](int32_t) { return false; }, [](uint32_t) {});
+        engine, 99'999, true, [](int32_t) { return false; }, [](uint32_t) {}, PlaysEverywhere);
     HandleTrigger(
-        engine, 99'999, false, [](int32_t) { return false; }, [](uint32_t) {});
+        engine, 99'999, false, [](int32_t) { return false; }, [](uint32_t) {}, PlaysEverywhere);
     EXPECT_EQ(engine.player.other_triggers.size(), 1u);
     EXPECT_EQ(FindTriggerState(engine.player, 99'999), nullptr);
 }

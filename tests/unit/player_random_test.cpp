@@ -179,7 +179,7 @@ private:
                                found->second.mode == MappingMode::Toggle &&
                                (found->second.modifier == 0 || key_is_down(found->second.modifier));
             switch_on_.clear();
-            HandleTrigger(engine_, event.code, event.down, key_is_down, Recorder());
+            HandleTrigger(engine_, event.code, event.down, key_is_down, Recorder(), PlaysEverywhere);
             if (!flips) continue;
             if (toggled_.erase(event.code) == 0) toggled_[event.code] = switch_on_;
         }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "input/foreground.h"
 #include "input/hook_witness.h"
 #include "support/desktop.h"
 #include "support/input.h"
@@ -273,6 +274,24 @@ TEST_F(HookWitnessTest, AKeyReleasedWhileTheHooksWereGoneIsReleasedAtTheReinstal
     KeyUp('A');
     KeyUp('C');
     EXPECT_EQ(WatchedThenPosted(), "K+65 K-65 K-67");
+}
+
+// The program in front, asked at a press: never this program itself (its
+// tray menu takes the front), and looked up again only for another window.
+TEST(ForegroundTest, ThisProgramsOwnWindowIsNoProgramToPlayIn) {
+    if (!HasDisplay()) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    HWND own = CreateFocusedWindow(L"QuillfretForegroundTest", DefWindowProcW);
+    ASSERT_EQ(GetForegroundWindow(), own);
+    ForegroundProgram front;
+    front.window = nullptr;
+    front.name = L"stale.exe";
+    EXPECT_EQ(ProgramInFront(front), std::nullopt);
+    EXPECT_EQ(front.window, own);
+    front.name = L"kept.exe";  // the same window: not looked up again
+    EXPECT_EQ(ProgramInFront(front), L"kept.exe");
+    EXPECT_FALSE(PlaysInFront(front, {L"other.exe"}));
+    EXPECT_TRUE(PlaysInFront(front, {L"KEPT"}));
+    DestroyWindow(own);
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ std::string SkipReason(const EntryRead& entry, const KeyNameTable& names) {
     switch (entry.outcome) {
         case EntryOutcome::Stored: return "";
         case EntryOutcome::FailedFile: return "makes the whole file fail";
-        case EntryOutcome::NoCode: return IdleWords(entry, names) + ": nothing is stored";
+        case EntryOutcome::NoCode:
+        case EntryOutcome::PauseKey: return IdleWords(entry, names) + ": nothing is stored";
         default: return IdleWords(entry, names);
     }
 }
@@ -121,7 +122,9 @@ EntryCheck CheckEntry(EntryRead entry, const KeyNamesRead& key_names) {
     EntryCheck check{std::move(entry), "", "", "", {}, {}, {}};
     const EntryRead& read = check.entry;
     check.skip_reason = SkipReason(read, key_names.names);
-    if (read.outcome != EntryOutcome::Stored && read.outcome != EntryOutcome::NoCode) return check;
+    const bool read_through = read.outcome == EntryOutcome::Stored || read.outcome == EntryOutcome::NoCode ||
+                              read.outcome == EntryOutcome::PauseKey;
+    if (!read_through) return check;
     check.key_name = NameOf(key_names, read.key_text, read.mapping.key);
     if (const MemberWritten* modifier = FindWritten(read, "modifier")) {
         check.modifier_name = NameOf(key_names, modifier->text, read.mapping.modifier);
@@ -150,6 +153,16 @@ void WarnReplaced(std::vector<EntryCheck>& entries) {
     }
 }
 
+// A key of the file's own (the pause key) that names no key.
+void WarnFileMembers(const FileSettings& settings, std::vector<std::string>& warnings) {
+    for (const MemberRow& row : MembersOf(MemberPlace::File)) {
+        const auto* key = std::get_if<std::optional<NamedKey> FileSettings::*>(&row.field);
+        if (key == nullptr || !(settings.*(*key)) || (settings.*(*key))->code != 0) continue;
+        warnings.push_back(std::string(row.name) + " " + Quoted((settings.*(*key))->text) +
+                           " gives no key (code 0): " + std::string(row.outside));
+    }
+}
+
 int ExitCode(const CheckResult& result) {
     if (result.read.failure.kind != FileFailure::None) return 2;
     for (const EntryCheck& check : result.entries) {
@@ -163,12 +176,15 @@ CheckResult Check(MappingFileRead read, const KeyNamesRead& key_names) {
     result.key_names_file = key_names.file;
     result.key_names_found = key_names.found;
     result.key_name_count = key_names.names.size();
+    result.key_names_by_code = key_names.by_code;
     result.read = std::move(read);
     if (result.read.failure.kind == FileFailure::None) {
         for (EntryRead& entry : result.read.entries) result.entries.push_back(CheckEntry(std::move(entry), key_names));
         WarnReplaced(result.entries);
     }
     result.read.entries.clear();
+    WarnFileMembers(result.read.settings, result.file_warnings);
+    result.warning_count = result.file_warnings.size();
     for (const EntryCheck& check : result.entries) result.warning_count += check.warnings.size();
     result.exit_code = ExitCode(result);
     return result;

@@ -41,8 +41,10 @@ struct CheckResult {
     std::filesystem::path key_names_file;
     bool key_names_found = false;
     std::size_t key_name_count = 0;
-    MappingFileRead read;  // read with every entry; the entries are moved into `entries`
+    std::map<int32_t, std::string> key_names_by_code;  // as KeyNamesRead's
+    MappingFileRead read;                              // read with every entry; the entries are moved into `entries`
     std::vector<EntryCheck> entries;
+    std::vector<std::string> file_warnings;  // about the file's own members
     std::size_t warning_count = 0;
     int exit_code = 0;  // 0 all loaded, 1 something skipped or a warning, 2 the file fails or is unreadable
 };

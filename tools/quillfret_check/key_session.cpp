@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "config/load_words.h"
+#include "config/utf8.h"
 #include "message_words.h"
 #include "render.h"
 
@@ -29,7 +30,7 @@ void PrintKeySessionHeader(const KeySession& session, std::ostream& out) {
 }
 
 std::string KeyLineText(const KeySession& session, int32_t code, bool down, const std::vector<uint32_t>& sent,
-                        int32_t transpose_before) {
+                        int32_t transpose_before, PauseChange pause) {
     const auto named = session.key_names.by_code.find(code);
     std::string line = down ? "press   " : "release ";
     line += named != session.key_names.by_code.end() ? named->second + " (" + std::to_string(code) + ")"
@@ -37,5 +38,15 @@ std::string KeyLineText(const KeySession& session, int32_t code, bool down, cons
     line += ": " + MessagesText(sent);
     const int32_t transpose = session.engine.player.transpose;
     if (transpose != transpose_before) line += " (the transpose is now " + Signed(transpose) + ")";
+    if (pause == PauseChange::Paused) line += " (paused: nothing plays until the pause key is pressed again)";
+    if (pause == PauseChange::Playing) line += " (playing again)";
     return line;
+}
+
+std::string FrontText(const KeySession& session, const std::optional<std::wstring>& front) {
+    std::string text = "  (in front: " + (front ? WideToUtf8(*front).value_or("?") : "a program that cannot be told");
+    if (!session.engine.only_in.empty() && !(front && NamesProgram(session.engine.only_in, *front))) {
+        text += ", not one the file plays in";
+    }
+    return text + ")";
 }

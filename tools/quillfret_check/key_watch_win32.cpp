@@ -3,6 +3,7 @@
 // a message-only window of this thread, which prints them.
 #include <windows.h>
 
+#include "input/foreground.h"
 #include "input/input_hooks.h"
 #include "key_session.h"
 
@@ -26,12 +27,15 @@ int RunKeySession(KeySession& session, std::ostream& out, std::ostream& err) {
     }
     PrintKeySessionHeader(session, out);
     out.flush();
+    ForegroundProgram foreground;
+    const std::optional<std::wstring> no_program;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message != WM_APP_KEYBOARD && message.message != WM_APP_MOUSE) continue;
         const auto code = static_cast<int32_t>(message.wParam);
         const bool down = message.lParam != 0;
-        out << KeyLine(session, code, down, KeyIsDownNow) << std::endl;  // each line as it happens
+        const std::optional<std::wstring>& front = down ? ProgramInFront(foreground) : no_program;
+        out << KeyLine(session, code, down, KeyIsDownNow, front) << std::endl;  // each line as it happens
         if (code == kEndKey && down) break;
     }
     RemoveInputHooks(hooks);

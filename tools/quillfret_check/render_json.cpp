@@ -1,8 +1,10 @@
+#include <map>
 #include <nlohmann/json.hpp>
 #include <variant>
 
 #include "config/load_words.h"
 #include "config/member_table.h"
+#include "config/utf8.h"
 #include "render.h"
 
 namespace {
@@ -13,6 +15,7 @@ const char* OutcomeName(EntryOutcome outcome) {
     switch (outcome) {
         case EntryOutcome::Stored: return "stored";
         case EntryOutcome::NoCode: return "no_code";
+        case EntryOutcome::PauseKey: return "pause_key";
         case EntryOutcome::SkippedNotObject: return "skipped_not_object";
         case EntryOutcome::SkippedNoKey: return "skipped_no_key";
         case EntryOutcome::SkippedKeyNotText: return "skipped_key_not_string";
@@ -106,15 +109,26 @@ json EntryJson(const EntryCheck& check) {
     return item;
 }
 
-// The file's own members as read, by the member table.
-void AddFileSettings(const FileSettings& settings, json& document) {
+// The file's own members as read, by the member table; `key_names` names
+// the codes of keys.
+void AddFileSettings(const FileSettings& settings, const std::map<int32_t, std::string>& key_names, json& document) {
     for (const MemberRow& row : MembersOf(MemberPlace::File)) {
+        json& item = document[std::string(row.name)];
         if (const auto* text = std::get_if<std::optional<std::string> FileSettings::*>(&row.field)) {
             const std::optional<std::string>& value = settings.*(*text);
-            document[std::string(row.name)] = value ? json(*value) : json(nullptr);
-        }
-        if (const auto* flag = std::get_if<bool FileSettings::*>(&row.field)) {
-            document[std::string(row.name)] = settings.*(*flag);
+            item = value ? json(*value) : json(nullptr);
+        } else if (const auto* flag = std::get_if<bool FileSettings::*>(&row.field)) {
+            item = settings.*(*flag);
+        } else if (const auto* texts = std::get_if<std::vector<std::wstring> FileSettings::*>(&row.field)) {
+            item = json::array();
+            for (const std::wstring& text : settings.*(*texts)) item.push_back(WideToUtf8(text).value_or(""));
+        } else if (const auto* key = std::get_if<std::optional<NamedKey> FileSettings::*>(&row.field)) {
+            const std::optional<NamedKey>& value = settings.*(*key);
+            const auto named = value ? key_names.find(value->code) : key_names.end();
+            item = Trigger(value ? std::optional(value->text) : std::nullopt, value ? value->code : 0,
+                           named == key_names.end() ? "" : named->second);
+        } else {
+            document.erase(std::string(row.name));  // the mappings stand in "entries"
         }
     }
 }
@@ -173,10 +187,11 @@ nlohmann::json ReportJson(const CheckResult& result) {
         {"failure", FailureJson(result.read.failure)},
         {"mapping_count", result.read.mappings.size()},
         {"entries", std::move(entries)},
+        {"file_warnings", result.file_warnings},
         {"warning_count", result.warning_count},
         {"exit_code", result.exit_code},
     };
-    AddFileSettings(result.read.settings, document);
+    AddFileSettings(result.read.settings, result.key_names_by_code, document);
     return document;
 }
 

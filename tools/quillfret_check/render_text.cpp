@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/load_words.h"
+#include "config/utf8.h"
 #include "engine/midi_message.h"
 #include "render.h"
 
@@ -59,7 +60,7 @@ void RenderEntry(const EntryCheck& check, std::ostream& out) {
     const Mapping& m = entry.mapping;
     out << entry.label << ": ";
     if (entry.outcome != EntryOutcome::Stored) {
-        if (entry.outcome == EntryOutcome::NoCode) out << "key ";
+        if (entry.outcome == EntryOutcome::NoCode || entry.outcome == EntryOutcome::PauseKey) out << "key ";
         out << check.skip_reason << "\n";
     } else {
         out << "key " << Trigger(entry.key_text, m.key, check.key_name);
@@ -92,6 +93,21 @@ void RenderHeader(const CheckResult& result, std::ostream& out) {
     }
     const FileSettings& settings = result.read.settings;
     if (settings.midi_device) out << "MIDI device: \"" << *settings.midi_device << "\"\n";
+    if (!settings.only_in.empty()) {
+        out << "Plays only in: ";
+        for (size_t i = 0; i < settings.only_in.size(); ++i) {
+            out << (i == 0 ? "" : ", ") << WideToUtf8(settings.only_in[i]).value_or("");
+        }
+        out << " (a press acts only while a window of one of them is in front)\n";
+    }
+    if (settings.pause_key) {
+        const auto named = result.key_names_by_code.find(settings.pause_key->code);
+        out << "Pause key: "
+            << Trigger(settings.pause_key->text, settings.pause_key->code,
+                       named == result.key_names_by_code.end() ? "" : named->second)
+            << " (pauses everything and plays again; never a trigger)\n";
+    }
+    for (const std::string& warning : result.file_warnings) out << "  warning: " << warning << "\n";
     if (settings.release_on_change) {
         out << "Release on change: what is still on is switched off when this file is saved again, another config "
                "is chosen, or Quillfret quits\n";

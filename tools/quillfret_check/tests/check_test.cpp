@@ -40,7 +40,7 @@ std::string Text(const fs::path& path) {
 class CheckFileTest : public ::testing::Test {
 protected:
     CheckRun CheckContent(const std::string& content, std::vector<std::string> options = {}) {
-        WriteBytes(dir_.path() / "KeyMapping.cfg", "A=65\nS=83\nCtrl=17\nLCtrl=162\nControl=17\n");
+        WriteBytes(dir_.path() / "KeyMapping.cfg", "A=65\nS=83\nCtrl=17\nLCtrl=162\nControl=17\nPause=19\n");
         WriteBytes(dir_.path() / "m.json", content);
         options.push_back(Text(dir_.path() / "m.json"));
         return Check(options);
@@ -163,6 +163,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"ReleaseOnChange", R"({"release_on_change": "yes"})",
                  "release_on_change: a string where a boolean is expected"},
         FailCase{"TopLevel", R"([{"key": "A"}])", "the top-level value: an array where an object is expected"},
+        FailCase{"OnlyInText", R"({"only_in": "reaper64.exe"})",
+                 "only_in: a string where a list of program names is expected"},
+        FailCase{"OnlyInEmpty", R"({"only_in": []})",
+                 "only_in: an empty array where a list of program names is expected"},
+        FailCase{"OnlyInEmptyName", R"({"only_in": ["a.exe", ""]})",
+                 "only_in[1]: an empty string where a program name is expected"},
+        FailCase{"OnlyInNumber", R"({"only_in": [true]})", "only_in[0]: a boolean where a program name is expected"},
+        FailCase{"PauseKey", R"({"pause_key": 19})", "pause_key: a number where a string is expected"},
         FailCase{"NumberOverflow", R"({"mappings": [{"key": "A", "note": 1e999}]})", ""}),
     [](const auto& info) { return info.param.name; });
 
@@ -220,7 +228,8 @@ void PrintTo(const SkipCase& c, std::ostream* out) { *out << c.name; }
 class CheckSkipTest : public CheckFileTest, public ::testing::WithParamInterface<SkipCase> {};
 
 TEST_P(CheckSkipTest, SaysWhy) {
-    const CheckRun run = CheckContent(R"({"mappings": [{"key": "A", "note": 60}, )" + GetParam().entry + "]}");
+    const CheckRun run =
+        CheckContent(R"({"pause_key": "Pause", "mappings": [{"key": "A", "note": 60}, )" + GetParam().entry + "]}");
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.out.find(GetParam().line + "\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Quillfret would load 1 mapping from 2 entries; 1 skipped or storing nothing"),
@@ -230,18 +239,20 @@ TEST_P(CheckSkipTest, SaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, CheckSkipTest,
-    ::testing::Values(SkipCase{"KeyNumber", R"({"key": 83})",
-                               R"(mappings[1]: "key" is 83, not a string (key texts are written in quotes): skipped)"},
-                      SkipCase{"NoKey", R"({"note": 62})", R"(mappings[1]: no "key": skipped)"},
-                      SkipCase{"NullEntry", "null", R"(mappings[1]: no "key": skipped)"},
-                      SkipCase{"NotObject", "[83]", "mappings[1]: not an object: skipped"},
-                      SkipCase{"UnknownName", R"({"key": "Kazoo"})",
-                               R"(mappings[1]: key "Kazoo" is not a key name: nothing is stored)"},
-                      SkipCase{
-                          "NumberOutOfRange", R"({"key": "300"})",
-                          R"(mappings[1]: key "300" is not a code from 1 to 255 nor a key name: nothing is stored)"},
-                      SkipCase{"CodeZero", R"({"key": "0x53"})",
-                               R"(mappings[1]: key "0x53" reads as the code 0, which is no key: nothing is stored)"}),
+    ::testing::Values(
+        SkipCase{"KeyNumber", R"({"key": 83})",
+                 R"(mappings[1]: "key" is 83, not a string (key texts are written in quotes): skipped)"},
+        SkipCase{"NoKey", R"({"note": 62})", R"(mappings[1]: no "key": skipped)"},
+        SkipCase{"NullEntry", "null", R"(mappings[1]: no "key": skipped)"},
+        SkipCase{"NotObject", "[83]", "mappings[1]: not an object: skipped"},
+        SkipCase{"UnknownName", R"({"key": "Kazoo"})",
+                 R"(mappings[1]: key "Kazoo" is not a key name: nothing is stored)"},
+        SkipCase{"NumberOutOfRange", R"({"key": "300"})",
+                 R"(mappings[1]: key "300" is not a code from 1 to 255 nor a key name: nothing is stored)"},
+        SkipCase{"PauseKey", R"({"key": "Pause"})",
+                 R"(mappings[1]: key "Pause" is the pause key, which is never a trigger: nothing is stored)"},
+        SkipCase{"CodeZero", R"({"key": "0x53"})",
+                 R"(mappings[1]: key "0x53" reads as the code 0, which is no key: nothing is stored)"}),
     [](const auto& info) { return info.param.name; });
 
 // Entries that load but are probably not meant: exit code 1 and a warning.
@@ -363,6 +374,27 @@ TEST_F(CheckFileTest, ProgramPitchBendAndTransposeInJson) {
     EXPECT_EQ(a["release"][0]["packed"], 0x4000E0);
 }
 
+// The programs a file plays in and its pause key, in words and in JSON; a
+// pause key that names no key is warned about.
+TEST_F(CheckFileTest, ProgramsItPlaysInAndThePauseKey) {
+    const std::string file = R"({"only_in": ["reaper64.exe", "Live"], "pause_key": "Pause", "mappings": []})";
+    const CheckRun run = CheckContent(file);
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_NE(run.out.find("Plays only in: reaper64.exe, Live (a press acts only while a window of one of them is in "
+                           "front)\nPause key: \"Pause\" = 19 (pauses everything and plays again; never a trigger)\n"),
+              std::string::npos)
+        << run.out;
+    const json report = json::parse(CheckContent(file, {"--json"}).out);
+    EXPECT_EQ(report["only_in"], json({"reaper64.exe", "Live"}));
+    EXPECT_EQ(report["pause_key"], json({{"text", "Pause"}, {"code", 19}, {"name", "Pause"}}));
+
+    const CheckRun unknown = CheckContent(R"({"pause_key": "Pasue"})");
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.out.find("  warning: pause_key \"Pasue\" gives no key (code 0): the file cannot be paused\n"),
+              std::string::npos)
+        << unknown.out;
+}
+
 TEST_F(CheckFileTest, NoMappingsLoadsCleanly) {
     const CheckRun run = CheckContent("{}");
     EXPECT_EQ(run.code, 0);
@@ -404,22 +436,39 @@ TEST(CheckArguments, UsageErrors) {
 }
 
 // --keys: each press and release in a line, with the key's name (or its
-// code) and what the file sends, played through the engine.
+// code) and what the file sends, played through the engine; each press with
+// the program in front, which decides whether a file with "only_in" plays.
 TEST_F(CheckFileTest, KeyLinesNameTheKeyAndSayWhatTheFileDoes) {
-    WriteBytes(dir_.path() / "KeyMapping.cfg", "A=65\nUp=38\nB=66\n");
-    WriteBytes(dir_.path() / "m.json", R"({"mappings": [{"key": "A", "note": 60}, {"key": "Up", "transpose": 12},
-                                                       {"key": "B", "note": 50, "mode": "toggle", "modifier": "17"}]})");
+    WriteBytes(dir_.path() / "KeyMapping.cfg", "A=65\nUp=38\nB=66\nP=80\n");
+    WriteBytes(dir_.path() / "m.json", R"({"only_in": ["Reaper64"], "pause_key": "P",
+        "mappings": [{"key": "A", "note": 60}, {"key": "Up", "transpose": 12},
+                     {"key": "B", "note": 50, "mode": "toggle", "modifier": "17"}]})");
     KeySession session = StartKeySession(dir_.path() / "m.json", dir_.path() / "KeyMapping.cfg");
-    auto ctrl_held = [](int32_t vk) { return vk == 17; };
-    const std::vector<std::string> lines = {
-        KeyLine(session, 38, true, ctrl_held),  KeyLine(session, 65, true, ctrl_held),
-        KeyLine(session, 38, false, ctrl_held), KeyLine(session, 65, false, ctrl_held),
-        KeyLine(session, 66, true, ctrl_held),  KeyLine(session, 124, true, ctrl_held)};
+    auto line = [&](int32_t code, bool down, std::optional<std::wstring> front = std::nullopt) {
+        return KeyLine(
+            session, code, down, [](int32_t vk) { return vk == 17; }, front);
+    };
+    const std::vector<std::string> lines = {line(38, true, L"reaper64.exe"),
+                                            line(65, true, L"REAPER64.EXE"),
+                                            line(38, false),
+                                            line(65, false),
+                                            line(66, true, L"notepad.exe"),
+                                            line(124, true),
+                                            line(80, true, L"notepad.exe"),
+                                            line(65, true, L"reaper64.exe"),
+                                            line(80, true, L"reaper64.exe")};
+    const std::string in_reaper = "  (in front: reaper64.exe)";
+    const std::string elsewhere = ", not one the file plays in)";
     EXPECT_EQ(lines,
-              (std::vector<std::string>{"press   Up (38): nothing (the transpose is now +12)",
-                                        "press   A (65): note-on 72 (C5) velocity 100", "release Up (38): nothing",
-                                        "release A (65): note-off 72 (C5)",
-                                        "press   B (66): note-on 62 (D4) velocity 100", "press   code 124: nothing"}));
+              (std::vector<std::string>{
+                  "press   Up (38): nothing (the transpose is now +12)" + in_reaper,
+                  "press   A (65): note-on 72 (C5) velocity 100  (in front: REAPER64.EXE)", "release Up (38): nothing",
+                  "release A (65): note-off 72 (C5)", "press   B (66): nothing  (in front: notepad.exe" + elsewhere,
+                  "press   code 124: nothing  (in front: a program that cannot be told" + elsewhere,
+                  "press   P (80): nothing (paused: nothing plays until the pause key is pressed again)  "
+                  "(in front: notepad.exe" +
+                      elsewhere,
+                  "press   A (65): nothing" + in_reaper, "press   P (80): nothing (playing again)" + in_reaper}));
 }
 
 }  // namespace
