@@ -1,5 +1,6 @@
 // Native companion of the latency runs:
-//   latency_report mapping            prints the mapping file Quillfret is given
+//   latency_report mapping [PROGRAM]  prints the mapping file Quillfret is given
+//                                     (that plays only in PROGRAM, when named)
 //   latency_report table DIR LABEL    prints the latency rows of one run as
 //                                     tab-separated figure, value, baseline,
 //                                     ratio
@@ -18,8 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int PrintMappingFile() {
-    std::cout << "{\n  \"midi_device\": \"Fenwickloop\",\n  \"mappings\": [\n";
+int PrintMappingFile(const std::string& only_in) {
+    std::cout << "{\n  \"midi_device\": \"Fenwickloop\",\n";
+    if (!only_in.empty()) std::cout << "  \"only_in\": [\"" << only_in << "\"],\n";
+    std::cout << "  \"mappings\": [\n";
     auto entry = [](const bench_keymap::KeyNote& key, bool last) {
         std::cout << "    { \"key\": \"" << key.vk << "\", \"note\": " << key.note
                   << ", \"velocity\": " << bench_keymap::kVelocity << " }" << (last ? "\n" : ",\n");
@@ -65,8 +68,8 @@ int PrintTable(const fs::path& dir, const std::string& label) {
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "mapping" && argc == 2) return PrintMappingFile();
+    if (command == "mapping" && argc <= 3) return PrintMappingFile(argc == 3 ? argv[2] : "");
     if (command == "table" && argc == 4) return PrintTable(argv[2], argv[3]);
-    std::cerr << "usage: latency_report mapping | latency_report table DIR LABEL\n";
+    std::cerr << "usage: latency_report mapping [PROGRAM] | latency_report table DIR LABEL\n";
     return 2;
 }

@@ -54,6 +54,19 @@ void AddIdleRows(const GroupedSamples& groups, const std::string& label, const M
     rows.push_back(Compare(prefix + "median, posted floor / direct floor", p.median, d.median));
 }
 
+// Quillfret with a file that plays only in the program in front, against
+// the posted floor: the medians of the two key measures.
+void AddOnlyInRows(const GroupedSamples& groups, const std::string& label, std::vector<TableRow>& rows) {
+    const RoundSamples* only_in = Find(groups, "onlyin-idle");
+    const RoundSamples* posted = Find(groups, "posted-idle");
+    if (!only_in || !posted) return;
+    for (const Measure* measure : {&kSendToMessage, &kScheduleToMessage}) {
+        rows.push_back(Compare(label + " " + measure->name + " median, Quillfret with only_in / posted floor",
+                               Summarise(only_in->*measure->samples).median,
+                               Summarise(posted->*measure->samples).median));
+    }
+}
+
 // The 99th percentiles of the two key measures of `value` against those of
 // `baseline`, each row named `prefix` + the measure + `suffix`.
 void AddKeyP99Rows(const RoundSamples& value, const RoundSamples& baseline, const std::string& prefix,
@@ -172,6 +185,7 @@ std::vector<TableRow> LatencyRows(const GroupedSamples& groups, const std::strin
     AddIdleRows(groups, label, kSendToMessage, rows);
     AddIdleRows(groups, label, kScheduleToMessage, rows);
     AddIdleRows(groups, label, kChordSpread, rows);
+    AddOnlyInRows(groups, label, rows);
     AddStormRows(groups, label, "quillfret", rows);
     AddStormRows(groups, label, "posted", rows);
     AddStormComparisonRows(groups, label, rows);

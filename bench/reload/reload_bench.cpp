@@ -15,36 +15,9 @@
 
 #include "config/config_loader.h"
 #include "engine/mapping_engine.h"
-#include "latency/counter.h"
-#include "latency/latency_table.h"
+#include "latency/block_timing.h"
 
 namespace {
-
-constexpr int kCalls = 1000;
-constexpr int kBlocks = 7;
-
-// Microseconds per call of `work`: the fastest of several blocks, taken in
-// turn with the baseline's blocks by the caller, so that both see the same
-// moments of a shared machine.
-template <typename Work>
-double BlockUs(Work work) {
-    const int64_t start = CounterNow();
-    for (int i = 0; i < kCalls; ++i) work();
-    return static_cast<double>(CounterNow() - start) * 1e6 / static_cast<double>(CounterFrequency()) / kCalls;
-}
-
-// The row of `figure`: the fastest block of `measured` against the fastest
-// of `baseline`.
-template <typename Measured, typename Baseline>
-latency::TableRow Measure(std::string figure, Measured measured, Baseline baseline) {
-    double value = 1e300;
-    double base = 1e300;
-    for (int block = 0; block < kBlocks; ++block) {
-        value = std::min(value, BlockUs(measured));
-        base = std::min(base, BlockUs(baseline));
-    }
-    return latency::Compare(std::move(figure), value, base, "%.1f us");
-}
 
 // A new time on every call: LoadConfig reads the file each time.
 std::optional<int64_t> AlwaysNewTime(const std::filesystem::path&) {
@@ -93,9 +66,9 @@ int wmain(int argc, wchar_t** argv) {
         GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
     };
     latency::PrintRows(
-        {Measure(
+        {MeasureAgainst(
              label + " LoadConfig unchanged-file call / its file-system query", [&] { load(LastWriteTime); }, query),
-         Measure(
+         MeasureAgainst(
              label + " LoadConfig of a changed file (" + std::to_string(engine.mappings.size()) +
                  " entries) / reading its bytes",
              [&] { load(AlwaysNewTime); }, [&] { ReadBytes(path); })});
