@@ -72,8 +72,9 @@ protected:
     AppState state_;
 };
 
-TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarStarts) {
+TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWithItsTipWhenTheTaskbarStarts) {
     ASSERT_TRUE(IconShown(state_.window));
+    TellPause(state_.tray_icon, PauseChange::Paused, "Pause");
     // As if there had been no taskbar at start-up: no icon, no record.
     NOTIFYICONDATAW icon = state_.tray_icon.record;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
@@ -82,6 +83,7 @@ TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWhenTheTaskbarSt
     SendMessageW(state_.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(IconShown(state_.window));
     EXPECT_NE(state_.tray_icon.record.cbSize, 0u) << "the icon is not kept for its removal";
+    EXPECT_EQ(std::wstring(state_.tray_icon.record.szTip), L"Quillfret (paused)") << "the tip is not kept";
 
     DestroyWindow(state_.window);  // releases the icon
     EXPECT_FALSE(IconShown(state_.window));
