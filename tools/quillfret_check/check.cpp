@@ -164,11 +164,16 @@ CheckResult Check(MappingFileRead read, const KeyNamesRead& key_names) {
     result.key_names_found = key_names.found;
     result.key_name_count = key_names.names.size();
     result.read = std::move(read);
+    // What stays in the read is what a diagnosis keeps, the first entry that
+    // does nothing, so the program's balloon can be told from it.
+    const EntryRead* first_idle = FirstIdle(result.read);
+    std::vector<EntryRead> diagnosis;
+    if (first_idle != nullptr) diagnosis.push_back(*first_idle);
     if (result.read.failure.kind == FileFailure::None) {
         for (EntryRead& entry : result.read.entries) result.entries.push_back(CheckEntry(std::move(entry), key_names));
         WarnReplaced(result.entries);
     }
-    result.read.entries.clear();
+    result.read.entries = std::move(diagnosis);
     for (const EntryCheck& check : result.entries) result.warning_count += check.warnings.size();
     result.exit_code = ExitCode(result);
     return result;

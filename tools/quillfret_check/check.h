@@ -41,7 +41,7 @@ struct CheckResult {
     std::filesystem::path key_names_file;
     bool key_names_found = false;
     std::size_t key_name_count = 0;
-    MappingFileRead read;  // read with every entry; the entries are moved into `entries`
+    MappingFileRead read;  // read with every entry, moved into `entries`; it keeps the first that does nothing
     std::vector<EntryCheck> entries;
     std::size_t warning_count = 0;
     int exit_code = 0;  // 0 all loaded, 1 something skipped or a warning, 2 the file fails or is unreadable
