@@ -47,6 +47,10 @@ EditorReply State(const EditorFiles& files) {
     const std::string shown = text.value_or("");
     json key_names = json::object();
     for (const auto& [name, code] : files.key_names.names) key_names[name] = code;
+    json names_by_code = json::object();
+    for (const auto& [code, name] : files.key_names.by_code) names_by_code[std::to_string(code)] = name;
+    json note_names = json::array();
+    for (int note = 0; note <= kLastMidiDataByte; ++note) note_names.push_back(NoteName(note));
     return JsonReply(200, {{"file_name", PathText(files.mapping_file.filename())},
                            {"exists", text.has_value()},
                            {"text", shown},
@@ -54,6 +58,8 @@ EditorReply State(const EditorFiles& files) {
                            {"layout_redone", text && LayOutMappingText(*text) != text},
                            {"members", MemberTableJson()},
                            {"key_names", std::move(key_names)},
+                           {"names_by_code", std::move(names_by_code)},
+                           {"note_names", std::move(note_names)},
                            {"current", CurrentJson(files)},
                            {"check", CheckJson(shown, files)}});
 }

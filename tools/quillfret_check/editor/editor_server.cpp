@@ -1,13 +1,17 @@
 #include "editor_server.h"
 
-// Boost 1.74's Asio uses std::exchange without including <utility> itself.
+// Boost 1.74's Asio uses std::exchange without including <utility> itself,
+// which GCC 12 in C++20 no longer brings in by the way: it comes first.
+// clang-format off
+#include <utility>
+// clang-format on
+
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <csignal>
 #include <memory>
 #include <random>
-#include <utility>
 
 #include "editor_routes.h"
 #include "request_rules.h"
