@@ -48,7 +48,7 @@ std::string SaveAtomically(const std::filesystem::path& file, std::string_view b
             return "the temporary file beside it could not be written";
         }
     }
-    std::string reason = ReplaceFile(temporary, file);
+    std::string reason = RenameOver(temporary, file);
     if (!reason.empty()) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);

@@ -29,4 +29,4 @@ std::string SaveAtomically(const std::filesystem::path& file, std::string_view b
 // Renames `from` over `to`, replacing it. A target that another program
 // holds open for a moment (a virus scanner, the program reading it) is
 // tried again briefly. Empty on success, otherwise the system's reason.
-std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+std::string RenameOver(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -3,7 +3,7 @@
 #include "file_store.h"
 
 // A rename over a file is atomic here, and an open file never stops it.
-std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+std::string RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
     return error ? error.message() : "";

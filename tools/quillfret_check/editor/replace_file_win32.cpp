@@ -30,7 +30,7 @@ std::string SystemReason(DWORD error) {
 
 }  // namespace
 
-std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+std::string RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kRetryCount; ++attempt) {
         if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return "";

@@ -13,6 +13,13 @@
 #include "editor_client.h"
 #include "render.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -185,5 +192,24 @@ TEST(FileStore, AFailedSaveLeavesTheFileAndNoTemporaryFile) {
     EXPECT_FALSE(fs::exists(SaveTemporaryOf(file)));
     EXPECT_NE(SaveTemporaryOf(file).extension(), ".json");
 }
+
+#ifdef _WIN32
+// A reader (the program, a virus scanner) holding the file for a moment
+// delays the save; it does not fail it.
+TEST(FileStore, ASaveWaitsForAReaderThatHoldsTheFileForAMoment) {
+    TempDir dir;
+    const fs::path file = dir.path() / "m.json";
+    WriteBytes(file, "{}");
+    HANDLE reader = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread release([reader] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        CloseHandle(reader);
+    });
+    EXPECT_EQ(SaveAtomically(file, kMapping), "");
+    release.join();
+    EXPECT_EQ(ReadBytes(file), kMapping);
+}
+#endif
 
 }  // namespace
