@@ -91,6 +91,10 @@ function listItem(text, onClick) {
   return item;
 }
 
+function noneItem() {
+  return Object.assign(document.createElement('li'), { textContent: 'none' });
+}
+
 // The triggers the picture does not show, and the entries that do nothing with their reason.
 export function fillLists({ report, namesByCode }, others, idle, select) {
   const otherItems = [];
@@ -100,10 +104,10 @@ export function fillLists({ report, namesByCode }, others, idle, select) {
     otherItems.push(listItem(`${namesByCode[code] ?? 'code ' + code} (${code}): ${detailOf(entry)}`,
       () => select(code, index)));
   }
-  others.replaceChildren(...otherItems);
+  others.replaceChildren(...(otherItems.length ? otherItems : [noneItem()]));
   const idleItems = (report?.entries ?? []).filter((entry) => entry.outcome !== 'stored')
     .map((entry) => listItem(`${entry.path}: ${entry.reason}`, () => select(null, entryIndex(entry.path))));
-  idle.replaceChildren(...idleItems);
+  idle.replaceChildren(...(idleItems.length ? idleItems : [noneItem()]));
 }
 
 export function fillLegend(legend) {
