@@ -9,6 +9,7 @@
 #include "file_store.h"
 #include "mapping_layout.h"
 #include "page_assets.h"
+#include "page_report.h"
 #include "render.h"
 #include "request_rules.h"
 
@@ -22,13 +23,7 @@ EditorReply JsonReply(unsigned status, const json& document) {
     return {status, "application/json", Dumped(document), false};
 }
 
-json CheckJson(std::string_view draft, const EditorFiles& files) {
-    const CheckResult result = CheckMappingText(draft, files.key_names);
-    LoadNews fresh;  // as after a clean load: it says the trouble, or nothing
-    const std::wstring name = WideFromPath(files.mapping_file.filename()).value_or(L"");
-    const std::optional<std::wstring> news = NewsOfLoad(fresh, name, result.read, files.key_names.names, false);
-    return {{"report", ReportJson(result)}, {"news", news ? json(WideToUtf8(*news).value_or("")) : json(nullptr)}};
-}
+json CheckJson(std::string_view draft, const EditorFiles& files) { return json::parse(CheckAnswer(draft, files)); }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
@@ -86,7 +81,13 @@ std::optional<EditorReply> Asset(const std::string& path) {
 
 }  // namespace
 
-std::string CheckAnswer(std::string_view draft, const EditorFiles& files) { return Dumped(CheckJson(draft, files)); }
+std::string CheckAnswer(std::string_view draft, const EditorFiles& files) {
+    CheckResult result = CheckMappingText(draft, files.key_names);
+    LoadNews fresh;  // as after a clean load: it says the trouble, or nothing
+    const std::wstring name = WideFromPath(files.mapping_file.filename()).value_or(L"");
+    const std::optional<std::wstring> news = NewsOfLoad(fresh, name, result.read, files.key_names.names, false);
+    return PageReportJson(result, news ? WideToUtf8(*news) : std::nullopt);
+}
 
 EditorReply AnswerRequest(const EditorRequest& request, const std::string& path, const EditorFiles& files) {
     const bool get = request.method == "GET";

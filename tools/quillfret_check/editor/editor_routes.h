@@ -19,6 +19,6 @@
 //   GET  api/events   the stream the page holds while it is open
 EditorReply AnswerRequest(const EditorRequest& request, const std::string& path, const EditorFiles& files);
 
-// What the check of one draft answers: the checker's report ("report"), the
-// balloon the program would show ("news", null for a clean load).
+// What the check of one draft answers (page_report.h), with the balloon the
+// program would show for it ("news", null for a clean load).
 std::string CheckAnswer(std::string_view draft, const EditorFiles& files);

@@ -10,6 +10,7 @@
 #include "editor/editor_files.h"
 #include "editor/file_store.h"
 #include "editor/mapping_layout.h"
+#include "editor/page_report.h"
 #include "editor_client.h"
 #include "render.h"
 
@@ -95,7 +96,7 @@ TEST_F(EditorServerTest, AnswersOnlyThePageOfItsOwnAddress) {
 TEST_F(EditorServerTest, ADraftAsLargeAsAMappingFileMayBeIsChecked) {
     const RawAnswer answer = editor_.Send("POST", "api/check", std::string(kMaxMappingFileBytes, ' '));
     EXPECT_EQ(answer.status, 200u);
-    EXPECT_EQ(json::parse(answer.body)["report"]["failure"]["kind"], "syntax");
+    EXPECT_EQ(json::parse(answer.body)["failure"]["kind"], "syntax");
 }
 
 // The check says what the program's balloon would say of the same text.
@@ -108,8 +109,44 @@ TEST_F(EditorServerTest, ACheckSaysWhatTheBalloonSays) {
         const std::optional<std::wstring> balloon =
             NewsOfLoad(fresh, L"m.json", ReadMappingText(draft, names.names), names.names, false);
         EXPECT_EQ(answer["news"], balloon ? json(*WideToUtf8(*balloon)) : json(nullptr)) << draft;
-        EXPECT_EQ(answer["report"], ReportJson(CheckMappingText(draft, names))) << draft;
+        const json report = ReportJson(CheckMappingText(draft, names));
+        for (const char* member : {"loads", "failure", "mapping_count", "warning_count", "midi_device"}) {
+            EXPECT_EQ(answer[member], report[member]) << draft << " " << member;
+        }
     }
+}
+
+// Each entry as the picture and the form show it, in the checker's words.
+TEST(PageReport, EachEntryInTheCheckersWords) {
+    KeyNamesRead names;
+    names.names = {{"A", 65}, {"S", 83}};
+    names.by_code = {{65, "A"}, {83, "S"}};
+    CheckResult result = CheckMappingText(R"({"mappings": [
+        {"key": "A", "notes": [60, 64], "modifier": "S", "mode": "toggle", "velocity": 300},
+        {"key": "Kazoo"}, {"key": "65", "transpose": 12}, {"key": "S", "program": 5, "cc_value_on": 3}]})",
+                                          names);
+    const json entries = json::parse(PageReportJson(result, std::nullopt))["entries"];
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0], json({{"stored", true},
+                                {"path", "mappings[0]"},
+                                {"code", 65},
+                                {"name", "A"},
+                                {"modifier", "S"},
+                                {"mode", "toggle"},
+                                {"kind", "notes"},
+                                {"detail", "C4 E4"},
+                                {"press", MessagesText(result.entries[0].switch_on)},
+                                {"second_press", MessagesText(result.entries[0].switch_off)},
+                                {"warnings", result.entries[0].warnings}}));
+    EXPECT_EQ(entries[1],
+              json({{"stored", false}, {"path", "mappings[1]"}, {"reason", result.entries[1].skip_reason}}));
+    EXPECT_EQ(entries[2]["kind"], "transpose");
+    EXPECT_EQ(entries[2]["detail"], "transpose +12");
+    EXPECT_EQ(entries[2]["press"], MessagesText(result.entries[2].switch_on, 12));
+    EXPECT_EQ(entries[3]["kind"], "program");
+    EXPECT_EQ(entries[3]["detail"], "program change 5");
+    EXPECT_EQ(entries[3]["warnings"], result.entries[3].warnings);
+    EXPECT_FALSE(result.entries[3].warnings.empty());
 }
 
 TEST_F(EditorServerTest, ASaveWritesTheWholeFileLaidOutAndLeavesNoTemporaryFile) {

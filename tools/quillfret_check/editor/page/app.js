@@ -5,7 +5,7 @@
 import { codeOfKeyEvent, drawPicture } from './keyboard.js';
 import { entriesOf, entryIndex, layOut, parseDraft, renameMember, setMember } from './draft.js';
 import { memberForm, pianoStrip } from './forms.js';
-import { entriesByCode, fillLegend, fillLists, messagesText, paintPicture, verdictText } from './view.js';
+import { entriesByCode, fillLegend, fillLists, paintPicture, verdictText } from './view.js';
 
 const state = {
   fileName: '', members: null, namesByCode: {}, keyNames: {}, noteNames: [], current: null,
@@ -56,8 +56,8 @@ function commit(draft) {
 // the one in force for the selected code.
 function shownIndex() {
   if (state.selectedIndex !== null) return state.selectedIndex;
-  const report = state.check?.report;
-  if (report?.loads) return entriesByCode(report).get(state.selectedCode)?.at(-1)?.index ?? null;
+  const check = state.check;
+  if (check?.loads) return entriesByCode(check).get(state.selectedCode)?.at(-1)?.index ?? null;
   return [...state.lastCodes].filter(([, code]) => code === state.selectedCode).at(-1)?.[0] ?? null;
 }
 
@@ -69,7 +69,7 @@ function select(code, index = null) {
 
 // The member a failed load names, as [entry index, member].
 function failedMember() {
-  const failure = state.check?.report?.failure;
+  const failure = state.check?.failure;
   if (failure?.kind !== 'type') return [null, null];
   const match = /^mappings\[(\d+)\]\.(\w+)/.exec(failure.path);
   return match ? [Number(match[1]), match[2]] : [null, failure.path.split(/[.[]/)[0]];
@@ -139,18 +139,17 @@ function renderEntry() {
   if (focused) $(focused)?.focus();
 }
 
-// What the shown entry sends, from the report of the draft.
+// What the shown entry sends, from the check of the draft.
 function renderSends() {
   const sends = $('sends');
   if (!sends) return;
   const index = shownIndex();
-  const entry = state.check?.report?.entries?.find((item) => entryIndex(item.path) === index);
+  const entry = state.check?.entries?.find((item) => entryIndex(item.path) === index);
   if (!entry) return (sends.textContent = '');
-  const lines = [`${entry.path}: ${entry.outcome === 'stored' ? 'stored' : entry.reason}`];
-  if (entry.press) {
-    lines.push(`press: ${messagesText(entry.press)}`);
-    lines.push(entry.mode === 'toggle' ? `second press: ${messagesText(entry.second_press)}`
-      : `release: ${messagesText(entry.release)}`);
+  const lines = [`${entry.path}: ${entry.stored ? 'stored' : entry.reason}`];
+  if (entry.stored) {
+    lines.push(`press: ${entry.press}`);
+    lines.push(entry.mode === 'toggle' ? `second press: ${entry.second_press}` : `release: ${entry.release}`);
   }
   for (const warning of entry.warnings ?? []) lines.push(`warning: ${warning}`);
   sends.textContent = lines.join('\n');
@@ -180,19 +179,19 @@ function fileKeys(report) {
 }
 
 function renderChecks() {
-  const report = state.check?.report;
-  if (report?.loads) {
-    state.lastCodes = new Map(report.entries.filter((entry) => entry.outcome === 'stored')
-      .map((entry) => [entryIndex(entry.path), entry.key.code]));
+  const check = state.check;
+  if (check?.loads) {
+    state.lastCodes = new Map(check.entries.filter((entry) => entry.stored)
+      .map((entry) => [entryIndex(entry.path), entry.code]));
   }
   const [errorIndex] = failedMember();
-  paintPicture(picture, { report, namesByCode: state.namesByCode, fileKeys: fileKeys(report),
+  paintPicture(picture, { report: check, namesByCode: state.namesByCode, fileKeys: fileKeys(check),
     selected: state.selectedCode, errorCode: state.lastCodes.get(errorIndex) });
-  fillLists({ report, namesByCode: state.namesByCode }, $('others'), $('idle'), select);
-  const [verdict, trouble] = verdictText(state.check, state.fileName);
+  fillLists({ report: check, namesByCode: state.namesByCode }, $('others'), $('idle'), select);
+  const [verdict, trouble] = verdictText(check, state.fileName);
   $('verdict').textContent = verdict;
   $('verdict').classList.toggle('trouble', trouble);
-  const failure = report?.failure?.message ?? state.check?.refused;
+  const failure = check?.failure?.message ?? check?.refused;
   $('failure').hidden = !failure;
   $('failure').textContent = failure ? `Would fail: ${failure}` : '';
   $('check-state').textContent = state.checkedDraft === state.draft ? `Draft ${state.draft} checked.`

@@ -1,4 +1,4 @@
-// Drawing the check's report: the keys' colours and labels, the lists
+// Drawing the check of the draft: the keys' colours and labels, the lists
 // beside the picture, and the verdict. Every word about what a file does
 // comes from the server's report, in the checker's words.
 
@@ -8,37 +8,14 @@ import { entryIndex } from './draft.js';
 export const KINDS = [['notes', 'notes'], ['controllers', 'controllers'], ['program', 'program change'],
   ['bend', 'pitch bend'], ['transpose', 'transpose'], ['pause', 'file key (pause)'], ['nothing', 'sends nothing']];
 
-// What a stored entry does, for its colour: the first of notes,
-// controllers, program, bend, transpose that it has.
-export function kindOf(entry) {
-  if (entry.notes?.length) return 'notes';
-  if (entry.cc_enabled && entry.cc_numbers?.length) return 'controllers';
-  if (entry.program !== null && entry.program !== undefined) return 'program';
-  if (entry.pitch_bend !== null && entry.pitch_bend !== undefined) return 'bend';
-  if (entry.transpose !== null && entry.transpose !== undefined) return 'transpose';
-  return 'nothing';
-}
-
-// The short line under a key's name: its notes by name, else its first message.
-export function detailOf(entry) {
-  const notes = entry.press.filter((m) => m.type === 'note_on').map((m) => m.note_name);
-  if (notes.length) return notes.join(' ');
-  if (entry.transpose !== null && entry.transpose !== undefined) return entry.transpose_text.split(':')[0];
-  return entry.press[0]?.text ?? '';
-}
-
-export function messagesText(messages) {
-  return messages.length ? messages.map((m) => m.text).join(', ') : 'nothing';
-}
-
 // For each code, the entries the report has for it, in file order: the last one is in force.
 export function entriesByCode(report) {
   const byCode = new Map();
   (report?.entries ?? []).forEach((entry, position) => {
-    if (entry.outcome !== 'stored') return;
-    const list = byCode.get(entry.key.code) ?? [];
+    if (!entry.stored) return;
+    const list = byCode.get(entry.code) ?? [];
     list.push({ entry, index: entryIndex(entry.path) ?? position });
-    byCode.set(entry.key.code, list);
+    byCode.set(entry.code, list);
   });
   return byCode;
 }
@@ -66,14 +43,13 @@ export function paintPicture(svg, { report, namesByCode, fileKeys, selected, err
     group.classList.toggle('selected', code === selected);
     group.classList.toggle('error', code === errorCode);
     labelKey(name, namesByCode[code] ?? String(code), Number(shape.getAttribute('width')));
-    detail.textContent = inForce ? detailOf(inForce) : (fileKey ?? '');
-    condition.textContent = inForce?.modifier ? '+' + (inForce.modifier.name ?? inForce.modifier.text) : '';
+    detail.textContent = inForce ? inForce.detail : (fileKey ?? '');
+    condition.textContent = inForce?.modifier ? '+' + inForce.modifier : '';
     let words = `${namesByCode[code] ?? 'code'} (${code})`;
     if (inForce) {
-      group.classList.add(kindOf(inForce), inForce.mode === 'toggle' ? 'toggle' : 'hold');
-      words += `\npress: ${messagesText(inForce.press)}`;
-      words += inForce.mode === 'toggle' ? `\nsecond press: ${messagesText(inForce.second_press)}`
-        : `\nrelease: ${messagesText(inForce.release)}`;
+      group.classList.add(inForce.kind, inForce.mode);
+      words += `\npress: ${inForce.press}`;
+      words += inForce.mode === 'toggle' ? `\nsecond press: ${inForce.second_press}` : `\nrelease: ${inForce.release}`;
     }
     if (fileKey) {
       group.classList.add('pause');
@@ -101,11 +77,11 @@ export function fillLists({ report, namesByCode }, others, idle, select) {
   for (const [code, list] of entriesByCode(report)) {
     if (PICTURE_CODES.has(code)) continue;
     const { entry, index } = list.at(-1);
-    otherItems.push(listItem(`${namesByCode[code] ?? 'code ' + code} (${code}): ${detailOf(entry)}`,
+    otherItems.push(listItem(`${namesByCode[code] ?? 'code ' + code} (${code}): ${entry.detail}`,
       () => select(code, index)));
   }
   others.replaceChildren(...(otherItems.length ? otherItems : [noneItem()]));
-  const idleItems = (report?.entries ?? []).filter((entry) => entry.outcome !== 'stored')
+  const idleItems = (report?.entries ?? []).filter((entry) => !entry.stored)
     .map((entry) => listItem(`${entry.path}: ${entry.reason}`, () => select(null, entryIndex(entry.path))));
   idle.replaceChildren(...(idleItems.length ? idleItems : [noneItem()]));
 }
@@ -127,10 +103,9 @@ export function fillLegend(legend) {
 export function verdictText(check, fileName) {
   if (!check) return ['Checking…', false];
   if (check.refused) return [`${fileName} is not in force:\n${check.refused}`, true];
-  const { report, news } = check;
-  const count = `${report.mapping_count} mapping${report.mapping_count === 1 ? '' : 's'}`;
-  if (!report.loads) return [news, true];
-  const warnings = report.warning_count ? `; ${report.warning_count} warning(s), see the entries` : '';
-  if (news) return [`${news}\nQuillfret would play ${count}${warnings}.`, true];
+  const count = `${check.mapping_count} mapping${check.mapping_count === 1 ? '' : 's'}`;
+  if (!check.loads) return [check.news, true];
+  const warnings = check.warning_count ? `; ${check.warning_count} warning(s), see the entries` : '';
+  if (check.news) return [`${check.news}\nQuillfret would play ${count}${warnings}.`, true];
   return [`In force: Quillfret would play ${count}${warnings}.`, false];
 }
