@@ -35,6 +35,7 @@ describe('the editor page', () => {
       await assert.doesNotReject(key(code).and(page.locator('.selected')).waitFor({ timeout: 5000 }), pressed);
       assert.equal(await page.locator('#entry-title').textContent(), title, pressed);
     }
+    await page.locator('#sends', { hasText: 'press: control change 64 value 127' }).waitFor();
   });
 
   test('notes picked on the strip are saved into the file', async () => {

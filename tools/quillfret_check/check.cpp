@@ -158,7 +158,9 @@ int ExitCode(const CheckResult& result) {
     return result.warning_count == 0 ? 0 : 1;
 }
 
-CheckResult Check(MappingFileRead read, const KeyNamesRead& key_names) {
+}  // namespace
+
+CheckResult CheckRead(MappingFileRead read, const KeyNamesRead& key_names) {
     CheckResult result;
     result.key_names_file = key_names.file;
     result.key_names_found = key_names.found;
@@ -179,8 +181,6 @@ CheckResult Check(MappingFileRead read, const KeyNamesRead& key_names) {
     return result;
 }
 
-}  // namespace
-
 std::string RangeText(const MemberRange& range) {
     return std::to_string(range.low) + " to " + std::to_string(range.high);
 }
@@ -198,11 +198,11 @@ KeyNamesRead ReadKeyNames(const std::filesystem::path& file) {
 }
 
 CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const KeyNamesRead& key_names) {
-    CheckResult result = Check(ReadMappingFile(mapping_file, key_names.names, ReadDetail::EveryEntry), key_names);
+    CheckResult result = CheckRead(ReadMappingFile(mapping_file, key_names.names, ReadDetail::EveryEntry), key_names);
     result.mapping_file = mapping_file;
     return result;
 }
 
 CheckResult CheckMappingText(std::string_view text, const KeyNamesRead& key_names) {
-    return Check(ReadMappingText(text, key_names.names, ReadDetail::EveryEntry), key_names);
+    return CheckRead(ReadMappingText(text, key_names.names, ReadDetail::EveryEntry), key_names);
 }

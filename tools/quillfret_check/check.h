@@ -54,5 +54,9 @@ CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const Ke
 // The same for a mapping file's text held in memory (a draft).
 CheckResult CheckMappingText(std::string_view text, const KeyNamesRead& key_names);
 
+// The explanation of a read made with every entry (ReadDetail::EveryEntry)
+// with `key_names`.
+CheckResult CheckRead(MappingFileRead read, const KeyNamesRead& key_names);
+
 // A member's range in words: "0 to 127".
 std::string RangeText(const MemberRange& range);

@@ -31,7 +31,7 @@ struct ServerState {
     asio::io_context& io;
     tcp::acceptor acceptor;
     asio::steady_timer idle;  // ends the server when it fires
-    const EditorFiles& files;
+    EditorSession session;
     ServeTimes times;
     ServerAddress address;
     int open_pages = 0;
@@ -133,7 +133,7 @@ void Answer(const std::shared_ptr<Connection>& connection) {
         return;
     }
     const EditorReply reply =
-        AnswerRequest(request, *PathUnderSecret(request.target, address), connection->server.files);
+        AnswerRequest(request, *PathUnderSecret(request.target, address), connection->server.session);
     if (reply.event_stream) {
         HoldStream(connection);
         return;
@@ -200,7 +200,7 @@ std::string ServeEditor(const EditorFiles& files, const ServeTimes& times,
         acceptor.listen(asio::socket_base::max_listen_connections, error)) {
         return "cannot listen on 127.0.0.1: " + error.message();
     }
-    ServerState server{io, std::move(acceptor), asio::steady_timer(io), files, times, {}};
+    ServerState server{io, std::move(acceptor), asio::steady_timer(io), {files, {}, 0}, times, {}};
     server.address = {server.acceptor.local_endpoint().port(), NewSecret()};
     asio::signal_set signals(io, SIGINT, SIGTERM);
     signals.async_wait([&io](const beast::error_code&, int) { io.stop(); });

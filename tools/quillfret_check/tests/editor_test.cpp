@@ -6,11 +6,11 @@
 #include <string>
 
 #include "config/load_news.h"
+#include "config/load_words.h"
 #include "config/utf8.h"
 #include "editor/editor_files.h"
 #include "editor/file_store.h"
 #include "editor/mapping_layout.h"
-#include "editor/page_report.h"
 #include "editor_client.h"
 #include "render.h"
 
@@ -110,43 +110,53 @@ TEST_F(EditorServerTest, ACheckSaysWhatTheBalloonSays) {
             NewsOfLoad(fresh, L"m.json", ReadMappingText(draft, names.names), names.names, false);
         EXPECT_EQ(answer["news"], balloon ? json(*WideToUtf8(*balloon)) : json(nullptr)) << draft;
         const json report = ReportJson(CheckMappingText(draft, names));
-        for (const char* member : {"loads", "failure", "mapping_count", "warning_count", "midi_device"}) {
+        for (const char* member : {"loads", "failure", "mapping_count", "midi_device", "release_on_change"}) {
             EXPECT_EQ(answer[member], report[member]) << draft << " " << member;
         }
     }
 }
 
-// Each entry as the picture and the form show it, in the checker's words.
-TEST(PageReport, EachEntryInTheCheckersWords) {
-    KeyNamesRead names;
-    names.names = {{"A", 65}, {"S", 83}};
-    names.by_code = {{65, "A"}, {83, "S"}};
-    CheckResult result = CheckMappingText(R"({"mappings": [
+// Each entry as the picture shows it, and whole, in the checker's words, as
+// the form asks for it: of the check it was read for, without reading the
+// draft again.
+TEST_F(EditorServerTest, EachEntryAsThePictureAndTheFormShowIt) {
+    const std::string draft = R"({"mappings": [
         {"key": "A", "notes": [60, 64], "modifier": "S", "mode": "toggle", "velocity": 300},
-        {"key": "Kazoo"}, {"key": "65", "transpose": 12}, {"key": "S", "program": 5, "cc_value_on": 3}]})",
-                                          names);
-    const json entries = json::parse(PageReportJson(result, std::nullopt))["entries"];
+        {"key": "Kazoo"}, {"key": "65", "transpose": 12}, {"key": "S", "program": 5, "cc_value_on": 3}]})";
+    const json check = json::parse(editor_.Send("POST", "api/check", draft).body);
+    const json& entries = check["entries"];
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0], json({{"stored", true},
                                 {"path", "mappings[0]"},
                                 {"code", 65},
-                                {"name", "A"},
+                                {"modifier_code", 83},
                                 {"modifier", "S"},
                                 {"mode", "toggle"},
                                 {"kind", "notes"},
-                                {"detail", "C4 E4"},
-                                {"press", MessagesText(result.entries[0].switch_on)},
-                                {"second_press", MessagesText(result.entries[0].switch_off)},
-                                {"warnings", result.entries[0].warnings}}));
-    EXPECT_EQ(entries[1],
-              json({{"stored", false}, {"path", "mappings[1]"}, {"reason", result.entries[1].skip_reason}}));
+                                {"detail", "C4 E4"}}));
+    const KeyNamesRead names = ReadKeyNames(editor_.folder() / "KeyMapping.cfg");
+    const CheckResult result = CheckMappingText(draft, names);
+    EXPECT_EQ(entries[1], json({{"stored", false},
+                                {"path", "mappings[1]"},
+                                {"reason", IdleWords(result.entries[1].entry, names.names)}}));
     EXPECT_EQ(entries[2]["kind"], "transpose");
     EXPECT_EQ(entries[2]["detail"], "transpose +12");
-    EXPECT_EQ(entries[2]["press"], MessagesText(result.entries[2].switch_on, 12));
     EXPECT_EQ(entries[3]["kind"], "program");
     EXPECT_EQ(entries[3]["detail"], "program change 5");
-    EXPECT_EQ(entries[3]["warnings"], result.entries[3].warnings);
+
+    const std::string check_id = std::to_string(check["check_id"].get<uint64_t>());
+    auto details = [&](int index) {
+        return json::parse(editor_.Send("GET", "api/entry?check=" + check_id + "&index=" + std::to_string(index)).body);
+    };
+    EXPECT_EQ(details(0), json({{"path", "mappings[0]"},
+                                {"warnings", result.entries[0].warnings},
+                                {"press", MessagesText(result.entries[0].switch_on)},
+                                {"second_press", MessagesText(result.entries[0].switch_off)}}));
+    EXPECT_EQ(details(1)["reason"], result.entries[1].skip_reason);
+    EXPECT_EQ(details(2)["press"], MessagesText(result.entries[2].switch_on, 12));
+    EXPECT_EQ(details(3)["warnings"], result.entries[3].warnings);
     EXPECT_FALSE(result.entries[3].warnings.empty());
+    EXPECT_EQ(editor_.Send("GET", "api/entry?check=" + check_id + "&index=4").status, 404u);
 }
 
 TEST_F(EditorServerTest, ASaveWritesTheWholeFileLaidOutAndLeavesNoTemporaryFile) {

@@ -12,12 +12,13 @@ const state = {
   version: '', savedText: '', text: '', layoutRedone: false,
   draft: 0, check: null, checkedDraft: 0, lastCodes: new Map(),
   selectedCode: null, selectedIndex: null, strip: { low: 48 },
-  conflict: null, saveMessage: '',
+  details: null, conflict: null, saveMessage: '',
 };
 const $ = (id) => document.getElementById(id);
 let picture = null;
 let checkTimer = 0;
 let checkInFlight = null;
+let detailsInFlight = null;
 let formKey = '';
 
 // A newer draft's check cancels an older one's; a result is kept only for the draft it belongs to.
@@ -139,17 +140,39 @@ function renderEntry() {
   if (focused) $(focused)?.focus();
 }
 
-// What the shown entry sends, from the check of the draft.
+// What the shown entry sends, asked of the server for the check shown (the
+// check itself says only what the picture needs).
+async function loadDetails(checkId, position) {
+  detailsInFlight?.abort();
+  const controller = new AbortController();
+  detailsInFlight = controller;
+  try {
+    const response = await fetch(`api/entry?check=${checkId}&index=${position}`, { signal: controller.signal });
+    if (!response.ok) return;
+    state.details = { key: `${checkId}|${position}`, ...(await response.json()) };
+    renderSends();
+  } catch (error) {
+    if (error.name !== 'AbortError') $('check-state').textContent = `The entry could not be asked: ${error.message}`;
+  }
+}
+
 function renderSends() {
   const sends = $('sends');
   if (!sends) return;
   const index = shownIndex();
-  const entry = state.check?.entries?.find((item) => entryIndex(item.path) === index);
-  if (!entry) return (sends.textContent = '');
-  const lines = [`${entry.path}: ${entry.stored ? 'stored' : entry.reason}`];
-  if (entry.stored) {
+  const entries = state.check?.entries ?? [];
+  const position = entries.findIndex((item) => entryIndex(item.path) === index);
+  if (position < 0) return (sends.textContent = '');
+  const key = `${state.check.check_id}|${position}`;
+  if (state.details?.key !== key) {
+    sends.textContent = '…';
+    return loadDetails(state.check.check_id, position);
+  }
+  const entry = state.details;
+  const lines = [`${entry.path}: ${entry.reason ?? 'stored'}`];
+  if (entry.press) {
     lines.push(`press: ${entry.press}`);
-    lines.push(entry.mode === 'toggle' ? `second press: ${entry.second_press}` : `release: ${entry.release}`);
+    lines.push(entry.second_press ? `second press: ${entry.second_press}` : `release: ${entry.release}`);
   }
   for (const warning of entry.warnings ?? []) lines.push(`warning: ${warning}`);
   sends.textContent = lines.join('\n');

@@ -48,8 +48,8 @@ export function paintPicture(svg, { report, namesByCode, fileKeys, selected, err
     let words = `${namesByCode[code] ?? 'code'} (${code})`;
     if (inForce) {
       group.classList.add(inForce.kind, inForce.mode);
-      words += `\npress: ${inForce.press}`;
-      words += inForce.mode === 'toggle' ? `\nsecond press: ${inForce.second_press}` : `\nrelease: ${inForce.release}`;
+      words += `: ${inForce.mode}, ${inForce.detail || 'sends nothing'}`;
+      if (inForce.modifier) words += `, only while ${inForce.modifier} is held`;
     }
     if (fileKey) {
       group.classList.add('pause');
@@ -105,7 +105,6 @@ export function verdictText(check, fileName) {
   if (check.refused) return [`${fileName} is not in force:\n${check.refused}`, true];
   const count = `${check.mapping_count} mapping${check.mapping_count === 1 ? '' : 's'}`;
   if (!check.loads) return [check.news, true];
-  const warnings = check.warning_count ? `; ${check.warning_count} warning(s), see the entries` : '';
-  if (check.news) return [`${check.news}\nQuillfret would play ${count}${warnings}.`, true];
-  return [`In force: Quillfret would play ${count}${warnings}.`, false];
+  if (check.news) return [`${check.news}\nQuillfret would play ${count}.`, true];
+  return [`In force: Quillfret would play ${count}.`, false];
 }
