@@ -53,6 +53,39 @@ describe('the editor page', () => {
     assert.match(await key(65).textContent(), /E4 G4/);
   });
 
+  test('the forms write the text, and the picture follows the text', async () => {
+    await key(90).click();
+    await page.locator('#entry-velocity').fill('90');
+    await page.locator('#entry-velocity').press('Enter');
+    await checked();
+    assert.match(await page.locator('#text').inputValue(), /\{ "key": "Z", "notes": \[48, 55\], "velocity": 90, "mode": "toggle" \}/);
+    await key(66).click();
+    await page.getByRole('button', { name: 'Add an entry for B' }).click();
+    await checked();
+    assert.match(await page.locator('#text').inputValue(), /"mode": "toggle" \},\n    \{ "key": "B" \}\n  \]/);
+    await page.getByRole('button', { name: 'Remove this entry' }).click();
+    await checked();
+    assert.doesNotMatch(await page.locator('#text').inputValue(), /"B"/);
+    const text = await page.locator('#text').inputValue();
+    await page.locator('#text').fill(text.replace('"note": 60 }', '"note": 60 }, { "key": "F13", "note": 61 }, { "key": "Kazoo" }'));
+    await checked();
+    assert.match(await page.locator('#others').textContent(), /F13 \(124\): C#4/);
+    assert.match(await page.locator('#idle').textContent(), /mappings\[2\]: "Kazoo" is not a key name/);
+  });
+
+  // The page's own guard, asked as the browser asks it (headless chromium
+  // shows no dialog for it).
+  test('leaving the page with unsaved changes asks first', async () => {
+    const leaving = () => page.evaluate(() => {
+      const event = new Event('beforeunload', { cancelable: true });
+      window.dispatchEvent(event);
+      return event.defaultPrevented;
+    });
+    assert.equal(await leaving(), false);
+    await page.locator('#text').fill('{}');
+    assert.equal(await leaving(), true);
+  });
+
   test('a broken draft says where it fails before anything is saved', async () => {
     const sample = readFileSync(served.path, 'utf8');
     const drafts = [
