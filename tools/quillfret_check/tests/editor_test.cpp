@@ -194,15 +194,19 @@ TEST_F(EditorServerTest, TheStateNamesTheFileQuillfretPlaysWhenItIsAnother) {
 }
 
 // The current config is found as the program finds it at start.
+// A double-click edits it: the CFG folder is the one beside the exe.
 TEST(EditorFiles, TheCurrentConfigIsTheRememberedOneElseTheFirstListed) {
-    TempDir dir;
-    EXPECT_EQ(CurrentConfigIn(dir.path()), std::nullopt);
-    EXPECT_EQ(DoubleClickArguments(dir.path()), std::nullopt);
-    WriteBytes(dir.path() / "a.json", "{}");
-    EXPECT_EQ(CurrentConfigIn(dir.path()), dir.path() / "a.json");
-    WriteBytes(dir.path() / "b.json", "{}");
-    WriteBytes(dir.path() / "last_config.txt", PathText(dir.path() / "b.json"));
-    EXPECT_EQ(CurrentConfigIn(dir.path()), dir.path() / "b.json");
+    TempDir exe_dir;
+    const fs::path cfg = exe_dir.path() / "CFG";
+    fs::create_directory(cfg);
+    EXPECT_EQ(CurrentConfigIn(cfg), std::nullopt);
+    EXPECT_EQ(DoubleClickArguments(exe_dir.path()), std::nullopt);
+    WriteBytes(cfg / "a.json", "{}");
+    EXPECT_EQ(CurrentConfigIn(cfg), cfg / "a.json");
+    WriteBytes(cfg / "b.json", "{}");
+    WriteBytes(cfg / "last_config.txt", PathText(cfg / "b.json"));
+    EXPECT_EQ(CurrentConfigIn(cfg), cfg / "b.json");
+    EXPECT_EQ(DoubleClickArguments(exe_dir.path()), (std::vector<std::string>{"--edit", PathText(cfg / "b.json")}));
 }
 
 TEST(MappingLayout, OneMemberPerLineOneEntryPerLineOrderAndUnknownMembersKept) {

@@ -3,12 +3,12 @@
 // own loader; typing never waits for it.
 
 import { codeOfKeyEvent, drawPicture } from './keyboard.js';
-import { entriesOf, entryIndex, layOut, parseDraft, renameMember, setMember } from './draft.js';
+import { entriesOf, entryIndex, layOut, parseDraft, setMember, writeNotes } from './draft.js';
 import { memberForm, pianoStrip } from './forms.js';
 import { entriesByCode, fillLegend, fillLists, paintPicture, verdictText } from './view.js';
 
 const state = {
-  fileName: '', members: null, namesByCode: {}, keyNames: {}, noteNames: [], current: null,
+  fileName: '', members: null, namesByCode: {}, noteNames: [], current: null,
   version: '', savedText: '', text: '', layoutRedone: false,
   draft: 0, check: null, checkedDraft: 0, lastCodes: new Map(),
   selectedCode: null, selectedIndex: null, strip: { low: 48 },
@@ -74,16 +74,6 @@ function failedMember() {
   if (failure?.kind !== 'type') return [null, null];
   const match = /^mappings\[(\d+)\]\.(\w+)/.exec(failure.path);
   return match ? [Number(match[1]), match[2]] : [null, failure.path.split(/[.[]/)[0]];
-}
-
-function writeNotes(entry, notes) {
-  if ('notes' in entry || (!('note' in entry) && notes.length > 1)) {
-    setMember(entry, 'notes', notes.length ? notes : undefined);
-  } else if (notes.length > 1) {
-    renameMember(entry, 'note', 'notes', notes);
-  } else {
-    setMember(entry, 'note', notes.length ? notes[0] : undefined);
-  }
 }
 
 function entryForm(draft, entries, index) {

@@ -51,6 +51,19 @@ export function renameMember(object, oldName, name, value) {
   for (const [key, item] of entries) object[key] = item;
 }
 
+// Writes the notes picked into the member the entry uses: "notes" when it
+// has it, "note" for one note of an entry that has no "notes" (as the
+// samples write one note), "notes" once there are more.
+export function writeNotes(entry, notes) {
+  if ('notes' in entry || (!('note' in entry) && notes.length > 1)) {
+    setMember(entry, 'notes', notes.length ? notes : undefined);
+  } else if (notes.length > 1) {
+    renameMember(entry, 'note', 'notes', notes);
+  } else {
+    setMember(entry, 'note', notes.length ? notes[0] : undefined);
+  }
+}
+
 // The index of an entry from its place in the report: "mappings[3]" gives 3.
 export function entryIndex(path) {
   const match = /^mappings\[(\d+)\]/.exec(path ?? '');
