@@ -1,8 +1,7 @@
 // LoadConfig: reading a changed mapping file (time per entry) and the call
 // for an unchanged one, with its baseline: the two file-system queries it
 // must make, alone, on the same kind of file. The files hold 100, 1,000 and
-// 5,000 entries: 5,000 of these entries, about 0.95 MB, are the most that
-// fit under the loader's 1 MiB limit.
+// 5,000 entries (mapping_text.h).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -13,26 +12,15 @@
 #include "config/config_loader.h"
 #include "config/mapping_file.h"
 #include "engine/mapping_engine.h"
+#include "mapping_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A mapping file of `entries` entries, each naming its key through the key
-// names like a user's file, with chords, controllers and the other members.
 fs::path WriteMappingFile(int entries, KeyNameTable& names) {
     fs::path path = fs::temp_directory_path() / ("quillfret-bench-" + std::to_string(entries) + ".json");
-    std::ofstream out(path, std::ios::trunc);
-    out << "{\n  \"midi_device\": \"Fenwickloop\",\n  \"mappings\": [\n";
-    for (int i = 0; i < entries; ++i) {
-        const std::string name = "Key" + std::to_string(i);
-        names[name] = 256 + i;
-        out << "    { \"key\": \"" << name << "\", \"modifier\": \"17\", \"notes\": [" << i % 128 << ", 64, 67], "
-            << "\"velocity\": 90, \"channel\": " << 1 + i % 16 << ", \"cc_enabled\": true, \"cc_numbers\": [1, 11], "
-            << "\"cc_value_on\": 100, \"cc_value_off\": 20, \"mode\": \"" << (i % 2 ? "toggle" : "hold") << "\" }"
-            << (i + 1 < entries ? ",\n" : "\n");
-    }
-    out << "  ]\n}\n";
+    std::ofstream(path, std::ios::trunc) << MappingFileText(entries, names);
     return path;
 }
 

@@ -23,3 +23,18 @@ else()
   find_package(GTest REQUIRED)
   include(GoogleTest)
 endif()
+
+# Boost (libboost-dev) for the editor's HTTP server: Beast and Asio are
+# header-only. Like nlohmann-json, both builds see only /usr/include/boost,
+# through a folder of its own. Winsock comes with it on Windows.
+set(QUILLFRET_BOOST_INCLUDE ${CMAKE_BINARY_DIR}/deps/boost-include)
+if(NOT EXISTS /usr/include/boost/beast.hpp)
+  message(FATAL_ERROR "Boost.Beast not found: apt-get install libboost-dev")
+endif()
+file(MAKE_DIRECTORY ${QUILLFRET_BOOST_INCLUDE})
+file(CREATE_LINK /usr/include/boost ${QUILLFRET_BOOST_INCLUDE}/boost SYMBOLIC)
+add_library(boost_headers INTERFACE)
+target_include_directories(boost_headers SYSTEM INTERFACE ${QUILLFRET_BOOST_INCLUDE})
+if(WIN32)
+  target_link_libraries(boost_headers INTERFACE ws2_32 mswsock)
+endif()

@@ -45,8 +45,17 @@ first_counter > 0 {
     }
 }
 
-# An unchanged-file load against the two file-system queries it must make.
+# An unchanged-file load against the two file-system queries it must make;
+# the editor's check of a draft against the loader's read of the same text.
 END {
+    for (name in cpu_ns) {
+        if (name !~ /^BM_EditorCheck\//) continue
+        read = name
+        sub(/^BM_EditorCheck/, "BM_LoaderRead", read)
+        if (!(read in cpu_ns) || cpu_ns[read] <= 0) continue
+        row(name " CPU time / the loader's read", sprintf("%.3f us", cpu_ns[name] / 1000),
+            sprintf("%.3f us", cpu_ns[read] / 1000), sprintf("%.2f", cpu_ns[name] / cpu_ns[read]))
+    }
     unchanged = "BM_LoadConfig_Unchanged"
     queries = "BM_TwoFileSystemQueries"
     if ((unchanged in cpu_ns) && (queries in cpu_ns) && cpu_ns[queries] > 0) {

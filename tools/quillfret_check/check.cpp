@@ -171,26 +171,31 @@ int ExitCode(const CheckResult& result) {
     return result.warning_count == 0 ? 0 : 1;
 }
 
-CheckResult Check(MappingFileRead read, const KeyNamesRead& key_names) {
+}  // namespace
+
+CheckResult CheckRead(MappingFileRead read, const KeyNamesRead& key_names) {
     CheckResult result;
     result.key_names_file = key_names.file;
     result.key_names_found = key_names.found;
     result.key_name_count = key_names.names.size();
     result.key_names_by_code = key_names.by_code;
     result.read = std::move(read);
+    // What stays in the read is what a diagnosis keeps, the first entry that
+    // does nothing, so the program's balloon can be told from it.
+    const EntryRead* first_idle = FirstIdle(result.read);
+    std::vector<EntryRead> diagnosis;
+    if (first_idle != nullptr) diagnosis.push_back(*first_idle);
     if (result.read.failure.kind == FileFailure::None) {
         for (EntryRead& entry : result.read.entries) result.entries.push_back(CheckEntry(std::move(entry), key_names));
         WarnReplaced(result.entries);
     }
-    result.read.entries.clear();
+    result.read.entries = std::move(diagnosis);
     WarnFileMembers(result.read.settings, result.file_warnings);
     result.warning_count = result.file_warnings.size();
     for (const EntryCheck& check : result.entries) result.warning_count += check.warnings.size();
     result.exit_code = ExitCode(result);
     return result;
 }
-
-}  // namespace
 
 std::string RangeText(const MemberRange& range) {
     return std::to_string(range.low) + " to " + std::to_string(range.high);
@@ -209,11 +214,11 @@ KeyNamesRead ReadKeyNames(const std::filesystem::path& file) {
 }
 
 CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const KeyNamesRead& key_names) {
-    CheckResult result = Check(ReadMappingFile(mapping_file, key_names.names, ReadDetail::EveryEntry), key_names);
+    CheckResult result = CheckRead(ReadMappingFile(mapping_file, key_names.names, ReadDetail::EveryEntry), key_names);
     result.mapping_file = mapping_file;
     return result;
 }
 
 CheckResult CheckMappingText(std::string_view text, const KeyNamesRead& key_names) {
-    return Check(ReadMappingText(text, key_names.names, ReadDetail::EveryEntry), key_names);
+    return CheckRead(ReadMappingText(text, key_names.names, ReadDetail::EveryEntry), key_names);
 }

@@ -42,7 +42,7 @@ struct CheckResult {
     bool key_names_found = false;
     std::size_t key_name_count = 0;
     std::map<int32_t, std::string> key_names_by_code;  // as KeyNamesRead's
-    MappingFileRead read;                              // read with every entry; the entries are moved into `entries`
+    MappingFileRead read;  // read with every entry, moved into `entries`; it keeps the first that does nothing
     std::vector<EntryCheck> entries;
     std::vector<std::string> file_warnings;  // about the file's own members
     std::size_t warning_count = 0;
@@ -55,6 +55,10 @@ CheckResult CheckMappingFile(const std::filesystem::path& mapping_file, const Ke
 
 // The same for a mapping file's text held in memory (a draft).
 CheckResult CheckMappingText(std::string_view text, const KeyNamesRead& key_names);
+
+// The explanation of a read made with every entry (ReadDetail::EveryEntry)
+// with `key_names`.
+CheckResult CheckRead(MappingFileRead read, const KeyNamesRead& key_names);
 
 // A member's range in words: "0 to 127".
 std::string RangeText(const MemberRange& range);

@@ -12,17 +12,27 @@ std::string Signed(int value) { return (value > 0 ? "+" : "") + std::to_string(v
 
 int PitchBendOf(const ShortMessage& message) { return (message.data2 << 7 | message.data1) - kPitchBendCentre; }
 
+// Appended piece by piece: a report says thousands of these.
 std::string MessageText(uint32_t packed) {
     const ShortMessage m = UnpackShortMessage(packed);
-    const std::string note = std::to_string(m.data1) + " (" + NoteName(m.data1) + ")";
+    std::string text;
+    text.reserve(40);
     switch (m.status) {
-        case MidiStatus::NoteOn: return "note-on " + note + " velocity " + std::to_string(m.data2);
-        case MidiStatus::NoteOff: return "note-off " + note;
-        case MidiStatus::ProgramChange: return "program change " + std::to_string(m.data1);
+        case MidiStatus::NoteOn:
+        case MidiStatus::NoteOff:
+            text.append(m.status == MidiStatus::NoteOn ? "note-on " : "note-off ");
+            text.append(std::to_string(m.data1)).append(" (").append(NoteName(m.data1)).append(")");
+            if (m.status == MidiStatus::NoteOn) text.append(" velocity ").append(std::to_string(m.data2));
+            return text;
+        case MidiStatus::ProgramChange: return text.append("program change ").append(std::to_string(m.data1));
         case MidiStatus::PitchBend: {
             const int bend = PitchBendOf(m);
-            return bend == 0 ? "pitch bend centre" : "pitch bend " + Signed(bend);
+            return bend == 0 ? "pitch bend centre" : text.append("pitch bend ").append(Signed(bend));
         }
-        default: return "control change " + std::to_string(m.data1) + " value " + std::to_string(m.data2);
+        default:
+            return text.append("control change ")
+                .append(std::to_string(m.data1))
+                .append(" value ")
+                .append(std::to_string(m.data2));
     }
 }

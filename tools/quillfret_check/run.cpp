@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "check.h"
+#include "editor/edit_command.h"
 #include "key_session.h"
 #include "render.h"
 
@@ -13,18 +14,24 @@ namespace {
 constexpr const char* kUsage =
     "Usage: quillfret-check [--json] MAPPING_FILE [KEY_NAMES_FILE]\n"
     "       quillfret-check --keys MAPPING_FILE [KEY_NAMES_FILE]\n"
+    "       quillfret-check --edit MAPPING_FILE [--no-browser]\n"
     "       quillfret-check --version\n"
     "Explains what Quillfret does with a mapping file: every entry's trigger and\n"
     "messages, why an entry is skipped, and what looks unintended. Key names come\n"
     "from KEY_NAMES_FILE, by default KeyMapping.cfg beside the mapping file.\n"
     "With --keys, it prints each key and mouse button you press and release, with\n"
     "its name (or code) and what the mapping file does then, until Esc.\n"
+    "With --edit, it serves a page on 127.0.0.1 that shows the mapping file on a\n"
+    "picture of the keyboard and mouse and edits it, checking each draft; the\n"
+    "page's address is the first line printed (Windows opens it in the browser).\n"
     "Exit code: 0 every entry loads, 1 an entry is skipped or a warning is given,\n"
     "2 the file fails as a whole or cannot be read. With --keys: 0 after Esc.\n";
 
 struct Arguments {
     bool json = false;
     bool keys = false;
+    bool edit = false;
+    bool open_browser = true;
     bool help = false;
     bool version = false;
     std::vector<std::filesystem::path> files;
@@ -39,6 +46,10 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args) {
             parsed.json = true;
         } else if (arg == "--keys") {
             parsed.keys = true;
+        } else if (arg == "--edit") {
+            parsed.edit = true;
+        } else if (arg == "--no-browser") {
+            parsed.open_browser = false;
         } else if (arg == "-h" || arg == "--help") {
             parsed.help = true;
         } else if (arg == "--version") {
@@ -51,6 +62,8 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args) {
     }
     if (!parsed.help && !parsed.version && (parsed.files.empty() || parsed.files.size() > 2)) return std::nullopt;
     if (parsed.keys && parsed.json) return std::nullopt;
+    if (parsed.edit && (parsed.keys || parsed.json || parsed.files.size() != 1)) return std::nullopt;
+    if (!parsed.open_browser && !parsed.edit) return std::nullopt;
     return parsed;
 }
 
@@ -71,6 +84,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 0;
     }
     const std::filesystem::path& mapping_file = parsed->files[0];
+    if (parsed->edit) return RunEdit(mapping_file, parsed->open_browser, out, err);
     const std::filesystem::path key_names_file =
         parsed->files.size() > 1 ? parsed->files[1] : mapping_file.parent_path() / "KeyMapping.cfg";
     if (parsed->keys) {
