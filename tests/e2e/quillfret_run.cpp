@@ -31,8 +31,9 @@ QuillfretRun::QuillfretRun(const std::wstring& name)
 }
 
 QuillfretRun::~QuillfretRun() {
+    // Without its window the program cannot be asked to quit.
     if (process_.started() && !WaitForExit(process_, 0ms)) {
-        if (!Quit()) EndProcess(process_);
+        if (window() == nullptr || !Quit()) EndProcess(process_);
     }
     std::error_code ignored;  // a file still held by a Notepad of the test: left for the next run
     fs::remove_all(folder_, ignored);
@@ -63,20 +64,39 @@ bool QuillfretRun::Start(const std::wstring& ports) {
         return false;
     }
     // The window comes after the port, and the hooks right after the window.
-    if (!WaitUntil([&] { return window() != nullptr && opens() > opens_before; }, kStartTimeout)) {
-        ADD_FAILURE() << "no QuillfretWindow with an open MIDI port appeared";
+    // A program that ended will bring neither.
+    const auto started = [&] { return window() != nullptr && opens() > opens_before; };
+    WaitUntil([&] { return started() || WaitForExit(process_, 0ms).has_value(); }, kStartTimeout);
+    if (!started()) {
+        ADD_FAILURE() << "no QuillfretWindow with an open MIDI port appeared: " << StartState(opens() > opens_before);
         return false;
     }
-    // Nothing outside tells when the hooks are in. Adding the icon waits for
-    // the taskbar and handles sent messages meanwhile, so the icon is waited
-    // for first; only for a while, as a taskbar not there yet leaves none.
-    // Then a message handled by the window means start-up has reached its
-    // message loop or nearly so, and a short pause covers the rest.
+    // Adding the icon waits for the taskbar and handles sent messages
+    // meanwhile, so the icon is waited for first; only for a while, as a
+    // taskbar not there yet leaves none. Then a message handled by the window
+    // means start-up has reached its message loop or nearly so.
     WaitUntil([&] { return IconShown(window()); }, 5s);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    // The hooks go in right before the message loop, and nothing outside the
+    // program can see them in: this pause stands for that one step.
     Sleep(200);
     return true;
+}
+
+std::string QuillfretRun::StartState(bool port_opened) const {
+    testing::Message state;
+    state << "window " << (window() != nullptr ? "found" : "not found") << ", port "
+          << (port_opened ? "opened" : "not opened");
+    if (const std::optional<DWORD> code = WaitForExit(process_, 0ms)) {
+        state << ", the program ended with exit code " << *code;
+    } else {
+        state << ", the program still runs";
+    }
+    if (HWND box = FindTopWindow(L"#32770")) {
+        state << ", a message box \"" << WindowCaption(box) << "\": " << MessageBoxText(box);
+    }
+    return state.GetString();
 }
 
 HWND QuillfretRun::window() const { return FindWindowW(L"QuillfretWindow", nullptr); }

@@ -70,6 +70,10 @@ public:
     std::optional<DWORD> Quit();
 
 private:
+    // Where a start that did not come through stands, for its failure
+    // message: its window, its port, its process, a message box it shows.
+    std::string StartState(bool port_opened) const;
+
     std::filesystem::path folder_;
     std::filesystem::path record_;
     ChildProcess process_;
