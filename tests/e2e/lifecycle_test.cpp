@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 #include "e2e_support.h"
 #include "quillfret_run.h"
@@ -110,6 +111,27 @@ TEST_F(LifecycleTest, AMissingCfgFolderIsCreated) {
     EXPECT_EQ(run.Quit(), 0u);
 }
 
+// The program started from Linux is out of the run's reach, and its folder
+// lies outside the run's own: whatever the test's outcome, the program is
+// asked to quit and the folder is removed.
+class LongPathCleanup {
+public:
+    LongPathCleanup(const QuillfretRun& run, std::filesystem::path folder) : run_(run), folder_(std::move(folder)) {}
+    ~LongPathCleanup() {
+        if (run_.window() != nullptr) {
+            run_.Post(WM_COMMAND, ID_QUIT, 0);
+            WaitUntil([&] { return run_.window() == nullptr; }, kEventTimeout);
+        }
+        RemoveFromLinux(folder_);
+    }
+    LongPathCleanup(const LongPathCleanup&) = delete;
+    LongPathCleanup& operator=(const LongPathCleanup&) = delete;
+
+private:
+    const QuillfretRun& run_;
+    std::filesystem::path folder_;
+};
+
 // The program reads its whole path, however long: started from a folder
 // deeper than MAX_PATH, it makes its CFG beside itself, not in a folder
 // above. Wine's CreateProcessW refuses such a path, so the program is
@@ -118,12 +140,13 @@ TEST_F(LifecycleTest, AProgramPathLongerThanMaxPathHasItsCfgBesideIt) {
     const std::filesystem::path above = std::filesystem::temp_directory_path() / L"quillfret-long-path";
     const std::filesystem::path beside = above / std::wstring(240, L'd');
     // Wine's own removal stalls on a path this long: the folders are removed
-    // from Linux, first what a failed run may have left.
+    // from Linux, first what a run ended by force may have left.
     if (!RemoveFromLinux(above)) GTEST_SKIP() << "needs Wine, to run a Linux program";
+    QuillfretRun run(L"long-path");  // the program to copy, and the record
+    const LongPathCleanup cleanup(run, above);
     std::filesystem::create_directories(above);
     const std::string deep = *UnixPath(above) + "/" + std::string(240, 'd');
     ASSERT_GT((beside / L"Quillfret.exe").wstring().size(), size_t{MAX_PATH});
-    QuillfretRun run(L"long-path");  // the program to copy, and the record
     const std::string from = *UnixPath(run.folder());
     StartLinuxProgram(L"sh", {"-c", "mkdir -p '" + deep + "' && cp '" + from + "/Quillfret.exe' '" + deep +
                                         "/' && QF_VMIDI_PORTS='Fenwickloop Port 1' QF_VMIDI_RECORD='" + from +
@@ -134,7 +157,6 @@ TEST_F(LifecycleTest, AProgramPathLongerThanMaxPathHasItsCfgBesideIt) {
     EXPECT_FALSE(std::filesystem::exists(above / L"CFG")) << "CFG was made in the folder above the program";
     run.Post(WM_COMMAND, ID_QUIT, 0);
     EXPECT_TRUE(WaitUntil([&] { return run.window() == nullptr; }, kEventTimeout));
-    EXPECT_TRUE(RemoveFromLinux(above));
 }
 
 TEST_F(LifecycleTest, ACfgThatIsAPlainFileEndsStartUpWithCode2) {
