@@ -44,7 +44,7 @@ public:
         fs::copy_file(fs::path(OwnExeFolder()) / L"quillfret-front.exe", exe);
         process_ = LaunchProcess({exe.wstring(), {}, run.folder().wstring(), {}, L""});
         WaitUntil([&] { return (window_ = WindowOf(process_.id())) != nullptr; }, kStartTimeout);
-        WaitUntil([&] { return ProgramInFront() == name_; }, kEventTimeout);
+        ComeToFront();
     }
     ~OtherProgram() {
         if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -53,10 +53,13 @@ public:
     OtherProgram(const OtherProgram&) = delete;
     OtherProgram& operator=(const OtherProgram&) = delete;
 
-    // Brings its window to the front and waits until it is there.
+    // Brings its window to the front. Sent, not posted: a program still
+    // trying to come to the front would take it back from the next one.
     bool ComeToFront() const {
-        PostMessageW(window_, kComeToFront, 0, 0);
-        return WaitUntil([&] { return ProgramInFront() == name_; }, kEventTimeout);
+        DWORD_PTR ignored = 0;
+        const auto timeout = static_cast<UINT>(std::chrono::milliseconds(2 * kEventTimeout).count());
+        return SendMessageTimeoutW(window_, kComeToFront, 0, 0, SMTO_NORMAL, timeout, &ignored) != 0 &&
+               ProgramInFront() == name_;
     }
 
 private:
