@@ -85,29 +85,46 @@ protected:
 
 const std::string kOn60 = "90 3c 64";
 const std::string kOff60 = "80 3c 00";
+const std::string kOn62 = "90 3e 64";
+const std::string kOff62 = "80 3e 00";
 
 // A press plays only with one of the file's programs in front; its release
 // ends it wherever it is made; a press elsewhere starts nothing, and its
-// release ends nothing.
+// release ends nothing. The program asks which program is in front when it
+// handles a press, a moment after the press, so the front changes only once
+// the program has handled the presses before: B, pressed with Alpha in front
+// and released after the presses to check, tells when (a release always
+// ends what its press started, and the program handles events in turn).
 TEST_F(FrontTest, APressPlaysOnlyWithOneOfItsProgramsInFront) {
-    run_.WriteCfgFile(L"a.json", R"({"only_in": ["Alpha"], "mappings": [{"key": "65", "note": 60}]})");
+    run_.WriteCfgFile(L"a.json", R"({"only_in": ["Alpha"], "mappings": [{"key": "65", "note": 60},
+        {"key": "66", "note": 62}]})");
     ASSERT_TRUE(run_.Start());
     OtherProgram alpha(run_, L"alpha.exe");
     OtherProgram beta(run_, L"beta.exe");
 
-    PressKey('A');  // beta in front
     ASSERT_TRUE(alpha.ComeToFront());
+    KeyDown('B');
+    ASSERT_EQ(run_.WaitForSent(1), (std::vector<std::string>{kOn62}));
+    ASSERT_TRUE(beta.ComeToFront());
     PressKey('A');
-    ASSERT_EQ(run_.WaitForSent(2), (std::vector<std::string>{kOn60, kOff60}));
+    KeyUp('B');
+    EXPECT_EQ(run_.WaitForSent(2), (std::vector<std::string>{kOn62, kOff62}));
 
+    ASSERT_TRUE(alpha.ComeToFront());
     KeyDown('A');
+    KeyDown('B');
+    ASSERT_EQ(run_.WaitForSent(4), (std::vector<std::string>{kOn62, kOff62, kOn60, kOn62}));
     ASSERT_TRUE(beta.ComeToFront());
     KeyUp('A');
     KeyDown('A');
+    KeyUp('B');
+    EXPECT_EQ(run_.WaitForSent(6), (std::vector<std::string>{kOn62, kOff62, kOn60, kOn62, kOff60, kOff62}));
+
     ASSERT_TRUE(alpha.ComeToFront());
     KeyUp('A');
     PressKey('A');
-    EXPECT_EQ(run_.WaitForSent(6), (std::vector<std::string>{kOn60, kOff60, kOn60, kOff60, kOn60, kOff60}));
+    EXPECT_EQ(run_.WaitForSent(8),
+              (std::vector<std::string>{kOn62, kOff62, kOn60, kOn62, kOff60, kOff62, kOn60, kOff60}));
     EXPECT_EQ(run_.Quit(), 0u);
 }
 
