@@ -132,7 +132,8 @@ void BM_KeyboardHookDecision(benchmark::State& state) {
 }
 
 void BM_MouseHookDecision(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(MouseTriggers(input_message::Wheel, 120u << 16));
+    HeldKeySet held_buttons;
+    for (auto _ : state) benchmark::DoNotOptimize(MouseTriggers(held_buttons, input_message::Wheel, 120u << 16));
 }
 
 BENCHMARK(BM_HandleTrigger_Hit);

@@ -8,10 +8,12 @@
 
 namespace {
 
+// The trigger code a message carries in its wParam.
+int32_t TriggerCode(WPARAM wparam) { return static_cast<int32_t>(wparam & 0xFFFFFFFFu); }
+
 // One trigger transition of the hooks, played by the engine on the port.
 void PlayTrigger(Engine& engine, MidiOut& midi_out, WPARAM wparam, LPARAM lparam) {
-    const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
-    HandleTrigger(engine, code, lparam != 0, KeyIsDownNow, PortSender(midi_out));
+    HandleTrigger(engine, TriggerCode(wparam), lparam != 0, KeyIsDownNow, PortSender(midi_out));
 }
 
 void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -32,6 +34,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
             break;
         case WM_APP_KEYBOARD:
         case WM_APP_MOUSE: PlayTrigger(state.engine, state.midi_out, wparam, lparam); break;
+        case WM_APP_LET_GO: LetGo(state.engine, TriggerCode(wparam), PortSender(state.midi_out)); break;
         case WM_INPUT: HandleRawInput(state.hooks, lparam); break;
     }
 }
