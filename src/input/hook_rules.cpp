@@ -60,9 +60,9 @@ TriggerEvents MouseTriggers(HeldKeySet& held_buttons, uint32_t message, uint32_t
     return events;
 }
 
-bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, RawDevice device, int64_t raw_event_ms,
-                         int64_t margin_ms) {
-    if (!both_installed) return true;
+bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, const RetryPacing& installs,
+                         RawDevice device, int64_t raw_event_ms, int64_t margin_ms) {
+    if (!both_installed) return RetryIsDue(installs, raw_event_ms);
     const int64_t last_seen_ms = device == RawDevice::Keyboard ? sightings.keyboard_ms : sightings.mouse_ms;
     return raw_event_ms - last_seen_ms > margin_ms;
 }

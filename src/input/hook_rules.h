@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/retry_pacing.h"
 #include "engine/trigger_code.h"
 
 // The rules of the low-level hooks, decided without the platform so that
@@ -136,9 +137,11 @@ struct HookSightings {
 inline constexpr int64_t kHookSilenceMarginMs = 300;
 
 // Whether the hooks must be installed again when raw input of `device`
-// arrives at `raw_event_ms`: when not both are installed (an install that
-// failed is tried again), or when that device's hook saw nothing for longer
-// than `margin_ms` before it (the system removed it). The other device's
-// hook does not count: it sees nothing while only one device is used.
-bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, RawDevice device, int64_t raw_event_ms,
-                         int64_t margin_ms = kHookSilenceMarginMs);
+// arrives at `raw_event_ms`: when that device's hook saw nothing for longer
+// than `margin_ms` before it (the system removed it), or when not both are
+// installed and the last install (`installs`, each install counts) was a
+// second ago or longer: an install that failed is tried again, but not at
+// every event of a moving mouse. The other device's hook does not count: it
+// sees nothing while only one device is used.
+bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, const RetryPacing& installs,
+                         RawDevice device, int64_t raw_event_ms, int64_t margin_ms = kHookSilenceMarginMs);

@@ -50,6 +50,7 @@ void InstallInputHooks(InputHooks& hooks) {
     hooked = &hooks;
     const int64_t now = InputClockMs();
     hooks.sightings = {now, now};
+    hooks.installs.last_attempt = now;
     hooks.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, nullptr, 0);
     hooks.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, nullptr, 0);
 }

@@ -21,6 +21,7 @@ struct InputHooks {
     HeldKeySet held_keys;     // the keyboard hook's own record, and the re-install's
     HeldKeySet held_buttons;  // the mouse hook's own record, and the re-install's
     HookSightings sightings;  // written by the hook procedures, one store per event
+    RetryPacing installs;     // when the hooks were last installed, or tried
     bool witness_on = false;  // raw input of both devices comes to `target` (hook_witness.h)
 };
 
@@ -36,10 +37,11 @@ inline int64_t InputClockMs() { return static_cast<int64_t>(GetTickCount64()); }
 // Installs the keyboard hook, then the mouse hook, for all threads of the
 // desktop; the hook procedures work on `hooks` from then on (the system
 // calls them without a context, so one record at a time is hooked). A hook
-// that fails to install is simply absent (its handle stays null). Made while
-// no hook is installed: at start-up, or again after RemoveInputHooks. The
-// install counts as each hook's latest sighting, so that input already on
-// its way while no hook was there is not taken for a new loss.
+// that fails to install is simply absent (its handle stays null), and tried
+// again by the watch at most once a second. Made while no hook is
+// installed: at start-up, or again after RemoveInputHooks. The install
+// counts as each hook's latest sighting, so that input already on its way
+// while no hook was there is not taken for a new loss.
 void InstallInputHooks(InputHooks& hooks);
 
 // Removes the keyboard hook, then the mouse hook, each only while installed;

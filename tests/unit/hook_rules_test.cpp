@@ -160,6 +160,7 @@ struct WatchCase {
     RawDevice device;
     int64_t raw_event_ms;
     bool reinstall;
+    int64_t last_install_ms = 0;
 };
 
 void PrintTo(const WatchCase& watch_case, std::ostream* out) { *out << watch_case.name; }
@@ -168,7 +169,8 @@ class HookWatchTest : public testing::TestWithParam<WatchCase> {};
 
 TEST_P(HookWatchTest, ReinstallsWhenTheWitnessHeardWhatTheHookMissed) {
     const WatchCase& c = GetParam();
-    EXPECT_EQ(HooksNeedInstalling(c.both_installed, c.sightings, c.device, c.raw_event_ms, 300), c.reinstall);
+    const RetryPacing installs{c.last_install_ms};
+    EXPECT_EQ(HooksNeedInstalling(c.both_installed, c.sightings, installs, c.device, c.raw_event_ms, 300), c.reinstall);
 }
 
 // The keyboard hook last saw an event at 10,000 ms, the mouse hook at 9,000 ms.
@@ -184,7 +186,10 @@ INSTANTIATE_TEST_SUITE_P(
                     WatchCase{"OtherHookSilentDoesNotCount", true, kSeen, RawDevice::Keyboard, 10'100, false},
                     WatchCase{"MouseAgainstTheMouseHook", true, kSeen, RawDevice::Mouse, 10'100, true},
                     WatchCase{"HookSeenAfterTheRawEventWasTimed", true, kSeen, RawDevice::Keyboard, 9'990, false},
-                    WatchCase{"AHookIsMissing", false, kSeen, RawDevice::Keyboard, 10'001, true}),
+                    // A hook that failed to install is tried again at most once a second.
+                    WatchCase{"AHookIsMissing", false, kSeen, RawDevice::Keyboard, 10'001, true},
+                    WatchCase{"AFailedInstallWithinASecond", false, kSeen, RawDevice::Mouse, 10'001, false, 9'100},
+                    WatchCase{"AFailedInstallASecondAgo", false, kSeen, RawDevice::Mouse, 10'100, true, 9'100}),
     [](const testing::TestParamInfo<WatchCase>& info) { return info.param.name; });
 
 }  // namespace
