@@ -118,6 +118,7 @@ void PutCurrentConfigInForce(AppState& state) {
 }
 
 void StartCfgWatch(CfgFolder& folder, const std::wstring& cfg_dir) {
+    if (folder.watch != nullptr) return;
     HANDLE watch = FindFirstChangeNotificationW(cfg_dir.c_str(), FALSE,
                                                 FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
     // The failure value is INVALID_HANDLE_VALUE, not null; "no watch" is null

@@ -43,6 +43,16 @@ void RemoveTrayIcon(TrayIcon& icon) {
     Shell_NotifyIconW(NIM_DELETE, &record);
 }
 
+void ShowTrayTip(TrayIcon& icon, std::wstring_view tip) {
+    if (icon.record.cbSize == 0) return;
+    CopyCut(tip, icon.record.szTip, std::size(icon.record.szTip));
+    NOTIFYICONDATAW change = icon.record;
+    change.uFlags = NIF_TIP;
+    // A tip the shell does not take (the icon is gone meanwhile) comes with
+    // the icon when the taskbar adds it again.
+    Shell_NotifyIconW(NIM_MODIFY, &change);
+}
+
 NOTIFYICONDATAW BalloonRecord(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind) {
     NOTIFYICONDATAW balloon{};
     balloon.cbSize = sizeof(balloon);

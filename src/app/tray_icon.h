@@ -28,6 +28,11 @@ void AddTrayIcon(TrayIcon& icon, HWND window);
 // Removes the icon, once; a second call does nothing.
 void RemoveTrayIcon(TrayIcon& icon);
 
+// The icon's tip: "Quillfret", or what the program waits for. The icon
+// added again after a taskbar restart keeps it; without an icon there is
+// nothing to show it on.
+void ShowTrayTip(TrayIcon& icon, std::wstring_view tip);
+
 // The record that shows `text` as a balloon titled "Quillfret" on the icon
 // that `icon` added (its window and id), changing nothing else of the icon,
 // with the warning or information sign (`kind`: NIIF_WARNING or NIIF_INFO).

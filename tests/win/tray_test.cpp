@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/hidden_window.h"
 #include "app/main_loop.h"
+#include "app/port_wait.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "app/window_messages.h"
@@ -96,6 +97,15 @@ TEST_F(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLo
     RunMainLoop(state_);  // returns: the destruction ended the loop
     EXPECT_EQ(state_.cfg_folder.watch, nullptr);
     EXPECT_EQ(state_.tray_icon.record.cbSize, 0u);
+}
+
+// While it waits for its port, the icon's tip names the port it waits for;
+// Quit in the menu ends the wait.
+TEST_F(TrayWindowTest, WaitingForThePortTheTipNamesItUntilQuit) {
+    state_.midi_device = L"Stage Synth";  // this prefix has no MIDI port
+    PostMessageW(state_.window, WM_COMMAND, ID_QUIT, 0);
+    EXPECT_EQ(WaitForPort(state_, 30), PortWaitEnd::Quit);
+    EXPECT_EQ(std::wstring(state_.tray_icon.record.szTip), L"Quillfret (waiting for Stage Synth)");
 }
 
 }  // namespace
