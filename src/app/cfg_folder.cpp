@@ -107,7 +107,8 @@ void PutCurrentConfigInForce(AppState& state) {
     const TableSource source =
         state.current_config == state.loaded.path ? TableSource::SameFile : TableSource::AnotherFile;
     std::optional<MappingFileRead> read = LoadConfig(state.current_config, state.key_names, state.loaded);
-    const bool gave_up = NoteRead(folder.schedule, read ? std::optional(read->status) : std::nullopt, Now());
+    const bool gave_up =
+        NoteRead(folder.schedule, state.current_config, read ? std::optional(read->status) : std::nullopt, Now());
     if (!read) return;
     // Told after the change, from what was read before its table went into force.
     std::optional<std::wstring> news =
