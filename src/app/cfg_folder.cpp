@@ -111,11 +111,11 @@ void PutCurrentConfigInForce(AppState& state) {
         NoteRead(folder.schedule, state.current_config, read ? std::optional(read->status) : std::nullopt, Now());
     if (!read) return;
     // Told after the change, from what was read before its table went into force.
-    std::optional<std::wstring> news =
+    const std::optional<LoadMessage> news =
         NewsOfLoad(folder.news, ConfigFileName(state.current_config), *read, state.key_names, gave_up);
     PutInForce(state.engine, std::move(read->mappings), read->settings, source, PortSender(state.midi_out));
     if (read->settings.midi_device) state.midi_device = WideFromUtf8(*read->settings.midi_device);
-    if (news) ShowLoadNews(state.tray_icon, std::move(*news), folder.news.told_trouble ? NIIF_WARNING : NIIF_INFO);
+    if (news) ShowLoadNews(state.tray_icon, LoadNewsText(*news), folder.news.told_trouble ? NIIF_WARNING : NIIF_INFO);
 }
 
 void StartCfgWatch(CfgFolder& folder, const std::wstring& cfg_dir) {

@@ -20,6 +20,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
     // A registered message has no constant to switch on.
     if (state.tray_icon.taskbar_created != 0 && message == state.tray_icon.taskbar_created) {
         AddTrayIcon(state.tray_icon, state.window);
+        TellUntoldNews(state.tray_icon);
     }
     switch (message) {
         case WM_DESTROY:

@@ -44,6 +44,17 @@ TEST(BalloonTest, ALongPathLosesItsStartNotItsNameNorTheReason) {
     EXPECT_TRUE(text.ends_with(L"ddd\\CFG\nDenied."));
 }
 
+// A load's message keeps what it says of the file whole; a long file name
+// loses its start.
+TEST(BalloonTest, ALongFileNameLosesItsStartNotWhatIsSaidOfIt) {
+    const std::wstring about = L" is not in force:\nmappings[0].velocity: a string where a number is expected";
+    EXPECT_EQ(LoadNewsText({L"a.json", about}), L"a.json" + about);
+    const std::wstring text = LoadNewsText({std::wstring(300, L'n') + L".json", about});
+    EXPECT_EQ(text.size(), 255u);
+    EXPECT_TRUE(text.starts_with(L"\u2026nnn"));
+    EXPECT_TRUE(text.ends_with(L"nnn.json" + about));
+}
+
 // A menu shows "&&" as "&": the item's text must hold each "&" doubled.
 TEST(ConfigsMenuTest, ANameWithAnAmpersandIsShownAsItIs) {
     HMENU menu = BuildConfigsMenu({L"C:\\CFG\\a.json", L"C:\\CFG\\Rock&Roll.json"});
