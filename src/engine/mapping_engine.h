@@ -164,11 +164,12 @@ void Press(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown
     }
 }
 
-// A release whose press switched a Hold mapping on ends exactly that (with
-// what earlier presses it followed started), when the modifier of the record
-// its latest press used is held, whatever the table says now. A release whose press started nothing, or was not seen,
-// is taken as the table says, with the transpose in force; unless the table it was pressed under went out of force
-// meanwhile: then it sends nothing.
+// A release whose press switched a Hold mapping on ends exactly that (and
+// what the presses before it since the last release started), when the
+// modifier of the record its latest press used is held, whatever the table
+// says now. A release whose press started nothing, or was not seen, is
+// taken as the table says, with the transpose in force; unless the table it
+// was pressed under went out of force meanwhile: then it sends nothing.
 template <typename KeyIsDown, typename Send>
 void Release(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown& key_is_down, Send& send) {
     if (TriggerState* trigger = FindTriggerState(player, code)) {
