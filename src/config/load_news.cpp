@@ -18,7 +18,7 @@ std::wstring Visible(const std::string& words) {
             visible += c;
             continue;
         }
-        const auto code = static_cast<unsigned>(c);
+        const auto code = std::char_traits<wchar_t>::to_int_type(c);  // 0 to 0x9F
         visible += L"\\u00";
         visible += kHexDigits[code >> 4];
         visible += kHexDigits[code & 0xF];
