@@ -16,6 +16,7 @@ constexpr int32_t kMiss = 90;
 constexpr int32_t kModifierMiss = 66;
 constexpr int32_t kChord = 67;
 constexpr int32_t kTransposeKey = 38;
+constexpr int32_t kTransposeReset = 36;
 constexpr int32_t kSoundChange = 112;
 
 // A table the size of a full keyboard mapping, with the cases measured.
@@ -32,6 +33,8 @@ MappingTable MakeTable() {
     table[kChord].notes = {48, 52, 55, 59, 62, 64, 67, 71, 74, 76};
     table[kTransposeKey].notes.clear();
     table[kTransposeKey].transpose = 12;
+    table[kTransposeReset].notes.clear();
+    table[kTransposeReset].transpose = 0;
     table[kSoundChange].notes = {60, 64, 67};
     table[kSoundChange].program = 5;
     table[kSoundChange].bank = 258;
@@ -99,6 +102,25 @@ void BM_HandleTrigger_ReleaseAfterReload(benchmark::State& state) {
     });
 }
 
+// A held key pressed again before its release (its release found the
+// modifier up, or was lost), with the transpose moved between the two
+// presses: the second press adds its note-off to what the key owes, the
+// release ends both, and the transpose is set back. Time of the five
+// events, and allocations per event.
+void BM_HandleTrigger_SecondPressOfAHeldKey(benchmark::State& state) {
+    Engine engine;
+    MessageSink sink;
+    PutInForce(engine, MakeTable(), {}, TableSource::AnotherFile, sink);
+    RunCountingAllocations(state, 5, [&] {
+        HandleTrigger(engine, kHit, true, kNoKeyDown, sink, PlaysEverywhere);
+        HandleTrigger(engine, kTransposeKey, true, kNoKeyDown, sink, PlaysEverywhere);
+        HandleTrigger(engine, kHit, true, kNoKeyDown, sink, PlaysEverywhere);
+        HandleTrigger(engine, kHit, false, kNoKeyDown, sink, PlaysEverywhere);
+        HandleTrigger(engine, kTransposeReset, true, kNoKeyDown, sink, PlaysEverywhere);
+        benchmark::DoNotOptimize(sink.folded);
+    });
+}
+
 // The hooks' own work per event, without the chained call: the decision.
 void BM_KeyboardHookDecision(benchmark::State& state) {
     HeldKeySet held;
@@ -110,7 +132,8 @@ void BM_KeyboardHookDecision(benchmark::State& state) {
 }
 
 void BM_MouseHookDecision(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(MouseTriggers(input_message::Wheel, 120u << 16));
+    HeldKeySet held_buttons;
+    for (auto _ : state) benchmark::DoNotOptimize(MouseTriggers(held_buttons, input_message::Wheel, 120u << 16));
 }
 
 BENCHMARK(BM_HandleTrigger_Hit);
@@ -120,6 +143,7 @@ BENCHMARK(BM_HandleTrigger_TenNoteChord);
 BENCHMARK(BM_HandleTrigger_TransposeKey);
 BENCHMARK(BM_HandleTrigger_SoundChange);
 BENCHMARK(BM_HandleTrigger_ReleaseAfterReload);
+BENCHMARK(BM_HandleTrigger_SecondPressOfAHeldKey);
 BENCHMARK(BM_KeyboardHookDecision);
 BENCHMARK(BM_MouseHookDecision);
 

@@ -1,8 +1,10 @@
-// The posted floor: the design Quillfret follows and nothing more. The hook
-// posts the key to a hidden window; the window procedure does one hash
-// lookup and one midiOutShortMsg; the loop waits on a folder watch and on
-// input with MsgWaitForMultipleObjects and empties the queue with
-// PeekMessageW. A folder change only re-arms the watch.
+// The posted floor: the design Quillfret follows and nothing more. The
+// keyboard hook posts the key to a hidden window; the window procedure does
+// one hash lookup and one midiOutShortMsg; a mouse hook, as Quillfret has,
+// posts the buttons (which map to nothing here) and passes moves on; the
+// loop waits on a folder watch and on input with MsgWaitForMultipleObjects
+// and empties the queue with PeekMessageW. A folder change only re-arms the
+// watch.
 #include <string>
 
 #include "floors/floor_common.h"
@@ -11,6 +13,7 @@ namespace {
 
 HMIDIOUT port = nullptr;
 HHOOK hook = nullptr;
+HHOOK mouse_hook = nullptr;
 HWND window = nullptr;
 
 LRESULT CALLBACK PostedHookProc(int code, WPARAM wparam, LPARAM lparam) {
@@ -19,6 +22,11 @@ LRESULT CALLBACK PostedHookProc(int code, WPARAM wparam, LPARAM lparam) {
         PostMessageW(window, WM_APP_KEYBOARD, record.vkCode, wparam == WM_KEYDOWN ? 1 : 0);
     }
     return CallNextHookEx(hook, code, wparam, lparam);
+}
+
+LRESULT CALLBACK PostedMouseProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && wparam != WM_MOUSEMOVE) PostMessageW(window, WM_APP_MOUSE, wparam, 0);
+    return CallNextHookEx(mouse_hook, code, wparam, lparam);
 }
 
 LRESULT CALLBACK PostedWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -60,9 +68,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (port == nullptr) return 1;
     window = CreateFloorWindow(instance, PostedWindowProc);
     hook = SetWindowsHookExW(WH_KEYBOARD_LL, PostedHookProc, nullptr, 0);
+    mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, PostedMouseProc, nullptr, 0);
     HANDLE watch = WatchCfgFolder();
     RunLoop(watch);
     if (watch) FindCloseChangeNotification(watch);
+    UnhookWindowsHookEx(mouse_hook);
     UnhookWindowsHookEx(hook);
     midiOutClose(port);
     return 0;

@@ -23,6 +23,9 @@ public:
     // timeout, or when the program ended first.
     bool WaitForWindow(const wchar_t* window_class, DWORD timeout_ms);
 
+    // The program's process, while it runs.
+    HANDLE process() const { return process_.handle(); }
+
     // Posts the Quit command (the programs share its number) and waits for
     // the end; a program that does not end in time is ended by force.
     // Returns the exit code.

@@ -107,19 +107,21 @@ void PutCurrentConfigInForce(AppState& state) {
     const TableSource source =
         state.current_config == state.loaded.path ? TableSource::SameFile : TableSource::AnotherFile;
     std::optional<MappingFileRead> read = LoadConfig(state.current_config, state.key_names, state.loaded);
-    const bool gave_up = NoteRead(folder.schedule, read ? std::optional(read->status) : std::nullopt, Now());
+    const bool gave_up =
+        NoteRead(folder.schedule, state.current_config, read ? std::optional(read->status) : std::nullopt, Now());
     if (!read) return;
     // Told after the change, from what was read before its table went into force.
-    std::optional<std::wstring> news =
+    const std::optional<LoadMessage> news =
         NewsOfLoad(folder.news, ConfigFileName(state.current_config), *read, state.key_names, gave_up);
     const PauseChange pause =
         PutInForce(state.engine, std::move(read->mappings), read->settings, source, PortSender(state.midi_out));
     if (read->settings.midi_device) state.midi_device = WideFromUtf8(*read->settings.midi_device);
     TellPause(state.tray_icon, pause, "");
-    if (news) ShowLoadNews(state.tray_icon, std::move(*news), folder.news.told_trouble ? NIIF_WARNING : NIIF_INFO);
+    if (news) ShowLoadNews(state.tray_icon, LoadNewsText(*news), folder.news.told_trouble ? NIIF_WARNING : NIIF_INFO);
 }
 
 void StartCfgWatch(CfgFolder& folder, const std::wstring& cfg_dir) {
+    if (folder.watch != nullptr) return;
     HANDLE watch = FindFirstChangeNotificationW(cfg_dir.c_str(), FALSE,
                                                 FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
     // The failure value is INVALID_HANDLE_VALUE, not null; "no watch" is null

@@ -44,8 +44,8 @@ void PutCurrentConfigInForce(AppState& state);
 
 // Starts the change notification on `cfg_dir` (its own files only: writes,
 // and names created, renamed or deleted, so an editor that saves by rename
-// is seen too). Without a watch the program runs on without hot reload and
-// looks for the folder once a second.
+// is seen too), unless one runs. Without a watch the program runs on
+// without hot reload and looks for the folder once a second.
 void StartCfgWatch(CfgFolder& folder, const std::wstring& cfg_dir);
 
 // Closes the watch, once; a second call does nothing.

@@ -9,13 +9,16 @@
 
 namespace {
 
+// The trigger code a message carries in its wParam.
+int32_t TriggerCode(WPARAM wparam) { return static_cast<int32_t>(wparam & 0xFFFFFFFFu); }
+
 // One trigger transition of the hooks, played by the engine on the port;
 // the program in front is asked only for a press of a file with "only_in".
 void PlayTrigger(AppState& state, WPARAM wparam, LPARAM lparam) {
-    const auto code = static_cast<int32_t>(wparam & 0xFFFFFFFFu);
     Engine& engine = state.engine;
-    const PauseChange pause = HandleTrigger(engine, code, lparam != 0, KeyIsDownNow, PortSender(state.midi_out),
-                                            [&] { return PlaysInFront(state.front, engine.only_in); });
+    const PauseChange pause =
+        HandleTrigger(engine, TriggerCode(wparam), lparam != 0, KeyIsDownNow, PortSender(state.midi_out),
+                      [&] { return PlaysInFront(state.front, engine.only_in); });
     TellPause(state.tray_icon, pause, engine.pause_key.text);
 }
 
@@ -23,6 +26,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
     // A registered message has no constant to switch on.
     if (state.tray_icon.taskbar_created != 0 && message == state.tray_icon.taskbar_created) {
         AddTrayIcon(state.tray_icon, state.window);
+        TellUntoldNews(state.tray_icon);
     }
     switch (message) {
         case WM_DESTROY:
@@ -37,6 +41,7 @@ void HandleWindowMessage(AppState& state, UINT message, WPARAM wparam, LPARAM lp
             break;
         case WM_APP_KEYBOARD:
         case WM_APP_MOUSE: PlayTrigger(state, wparam, lparam); break;
+        case WM_APP_LET_GO: LetGo(state.engine, TriggerCode(wparam), PortSender(state.midi_out)); break;
         case WM_INPUT: HandleRawInput(state.hooks, lparam); break;
     }
 }

@@ -1,6 +1,6 @@
 #include "app/main_loop.h"
 
-#include <windows.h>
+#include <algorithm>
 
 #include "app/app_state.h"
 
@@ -19,12 +19,16 @@ bool DispatchPendingMessages() {
 
 }  // namespace
 
+bool ServeOnce(AppState& state, DWORD most_ms) {
+    const CfgWait wait = NextCfgWait(state.cfg_folder);
+    const DWORD count = wait.watch != nullptr ? 1 : 0;
+    const DWORD timeout = std::min(wait.timeout_ms, most_ms);  // INFINITE is the largest DWORD
+    const DWORD woke = MsgWaitForMultipleObjects(count, &wait.watch, FALSE, timeout, QS_ALLINPUT);
+    HandleCfgWake(state, count == 1 && woke == WAIT_OBJECT_0);
+    return DispatchPendingMessages();
+}
+
 void RunMainLoop(AppState& state) {
-    for (;;) {
-        const CfgWait wait = NextCfgWait(state.cfg_folder);
-        const DWORD count = wait.watch != nullptr ? 1 : 0;
-        const DWORD woke = MsgWaitForMultipleObjects(count, &wait.watch, FALSE, wait.timeout_ms, QS_ALLINPUT);
-        HandleCfgWake(state, count == 1 && woke == WAIT_OBJECT_0);
-        if (!DispatchPendingMessages()) return;
+    while (ServeOnce(state, INFINITE)) {
     }
 }

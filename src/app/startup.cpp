@@ -8,9 +8,11 @@
 
 #include "app/app_state.h"
 #include "app/cfg_folder.h"
+#include "app/command_line.h"
 #include "app/error_text.h"
 #include "app/hidden_window.h"
 #include "app/main_loop.h"
+#include "app/port_wait.h"
 #include "app/release_resources.h"
 #include "input/hook_witness.h"
 
@@ -62,9 +64,29 @@ int EndWithError(AppState& state, const std::wstring& text, int exit_code) {
     return EndStartUp(state, text, L"Error", MB_ICONERROR, exit_code);
 }
 
+int EndWithoutPort(AppState& state) {
+    return EndWithError(state, DefaultMidiDeviceWide() + L" MIDI device not found", kExitNoMidiPort);
+}
+
+// Waits for a port that was not there at start, with the window and its
+// icon (and the CFG folder's watch) there and no hook yet; nothing
+// returned: the port is open.
+std::optional<int> WaitForPortAtStart(AppState& state, int64_t seconds) {
+    TellUntoldNews(state.tray_icon);
+    StartCfgWatch(state.cfg_folder, state.cfg_dir);
+    switch (WaitForPort(state, seconds)) {
+        case PortWaitEnd::Opened: SetTrayTip(state.tray_icon, L"Quillfret"); return std::nullopt;
+        case PortWaitEnd::Quit: ReleaseResources(state); return kExitOk;
+        case PortWaitEnd::TimedOut: return EndWithoutPort(state);
+    }
+    return EndWithoutPort(state);
+}
+
 // Start-up, in its fixed order, up to the hooks: each step that fails ends
-// the program with its box and exit code; nothing returned: started.
-std::optional<int> StartUp(AppState& state, HINSTANCE instance) {
+// the program with its box and exit code; nothing returned: started. With
+// `port_wait_seconds` (not 0), a port that does not open at first is waited
+// for after the window is made.
+std::optional<int> StartUp(AppState& state, HINSTANCE instance, std::optional<int64_t> port_wait_seconds) {
     if (AnotherInstanceRuns(state.instance_mutex)) {
         return EndStartUp(state, L"Программа уже запущена.", L"Quillfret", MB_ICONINFORMATION, kExitOk);
     }
@@ -81,19 +103,19 @@ std::optional<int> StartUp(AppState& state, HINSTANCE instance) {
                             kExitCfgUnusable);
     }
     ReadCfgAtStart(state);
-    if (!OpenMidiOut(state.midi_out, state.midi_device)) {
-        return EndWithError(state, DefaultMidiDeviceWide() + L" MIDI device not found", kExitNoMidiPort);
-    }
+    const bool port_open = OpenMidiOut(state.midi_out, state.midi_device);
+    if (!port_open && port_wait_seconds.value_or(0) == 0) return EndWithoutPort(state);
     if (const DWORD error = CreateHiddenWindow(state, instance)) {
         return EndWithError(state, L"Quillfret's window cannot be made:\n\n" + SystemErrorText(error), kExitNoWindow);
     }
+    if (!port_open) return WaitForPortAtStart(state, *port_wait_seconds);
     return std::nullopt;
 }
 
-int RunQuillfret(AppState& state, HINSTANCE instance) {
+int RunQuillfret(AppState& state, HINSTANCE instance, std::optional<int64_t> port_wait_seconds) {
     // DLLs loaded later (by the system's own libraries too) come from the system folder only.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (const std::optional<int> ended = StartUp(state, instance)) return *ended;
+    if (const std::optional<int> ended = StartUp(state, instance, port_wait_seconds)) return *ended;
     TellUntoldNews(state.tray_icon);
     InstallInputHooks(state.hooks);
     StartHookWitness(state.hooks);
@@ -106,7 +128,10 @@ int RunQuillfret(AppState& state, HINSTANCE instance) {
 }  // namespace
 
 // The exit code: 0 after Quit, after the window was destroyed from outside,
-// or when another instance runs; 1 when no MIDI port opens; 2 when the CFG
-// folder cannot be used (or the program's own folder is unknown); 3 when its
-// window cannot be made.
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunQuillfret(process_state, instance); }
+// or when another instance runs; 1 when no MIDI port opens (within the wait
+// of "--wait-for-port SECONDS", when given); 2 when the CFG folder cannot be
+// used (or the program's own folder is unknown); 3 when its window cannot be
+// made.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
+    return RunQuillfret(process_state, instance, PortWaitSeconds(ProgramArguments(command_line)));
+}

@@ -37,7 +37,8 @@ void AddTrayIcon(TrayIcon& icon, HWND window) {
     if (Shell_NotifyIconW(NIM_ADD, &record)) icon.record = record;
 }
 
-// A tip the shell does not take leaves the icon as it was.
+// A tip the shell does not take (the icon is gone meanwhile) comes with the
+// icon when the taskbar adds it again.
 void SetTrayTip(TrayIcon& icon, std::wstring_view tip) {
     icon.tip = tip;
     if (icon.record.cbSize == 0) return;
@@ -66,25 +67,25 @@ NOTIFYICONDATAW BalloonRecord(const NOTIFYICONDATAW& icon, std::wstring_view tex
     return balloon;
 }
 
-void ShowBalloon(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind) {
-    if (icon.cbSize == 0) return;
+bool ShowBalloon(const NOTIFYICONDATAW& icon, std::wstring_view text, DWORD kind) {
+    if (icon.cbSize == 0) return false;
     NOTIFYICONDATAW balloon = BalloonRecord(icon, text, kind);
     // A balloon is a courtesy: when the shell does not take it (the icon is
     // gone meanwhile, no notification area) the program runs on as before.
-    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+    return Shell_NotifyIconW(NIM_MODIFY, &balloon) != FALSE;
 }
 
 void ShowLoadNews(TrayIcon& icon, std::wstring text, DWORD kind) {
-    if (icon.record.cbSize == 0) {
-        icon.untold = std::move(text);
-        icon.untold_kind = kind;
+    if (ShowBalloon(icon.record, text, kind)) {
+        icon.untold.clear();  // older news is out of date
         return;
     }
-    ShowBalloon(icon.record, text, kind);
+    icon.untold = std::move(text);
+    icon.untold_kind = kind;
 }
 
 void TellUntoldNews(TrayIcon& icon) {
-    if (!icon.untold.empty()) ShowBalloon(icon.record, std::exchange(icon.untold, {}), icon.untold_kind);
+    if (!icon.untold.empty()) ShowLoadNews(icon, std::exchange(icon.untold, {}), icon.untold_kind);
 }
 
 void TellPause(TrayIcon& icon, PauseChange change, std::string_view pause_key_text) {
@@ -97,17 +98,28 @@ void TellPause(TrayIcon& icon, PauseChange change, std::string_view pause_key_te
                 NIIF_INFO);
 }
 
-std::wstring FailureText(std::wstring_view headline, std::wstring_view path, std::wstring_view reason) {
-    const size_t fixed = headline.size() + reason.size() + 2;
-    std::wstring text(headline);
-    text += L'\n';
-    if (fixed + path.size() <= kInfoLength) {
-        text += path;
+namespace {
+
+// `before`, `name` and `after` in one balloon text. A name too long for the
+// balloon loses its start (marked "…"): its end names the file or folder,
+// and the rest stays whole.
+std::wstring FittedText(std::wstring_view before, std::wstring_view name, std::wstring_view after) {
+    const size_t fixed = before.size() + after.size();
+    std::wstring text(before);
+    if (fixed + name.size() <= kInfoLength) {
+        text += name;
     } else if (fixed + 1 < kInfoLength) {
         text += L'\u2026';
-        text += path.substr(path.size() - (kInfoLength - fixed - 1));
+        text += name.substr(name.size() - (kInfoLength - fixed - 1));
     }
-    text += L'\n';
-    text += reason;
+    text += after;
     return text;
 }
+
+}  // namespace
+
+std::wstring FailureText(std::wstring_view headline, std::wstring_view path, std::wstring_view reason) {
+    return FittedText(std::wstring(headline) + L'\n', path, L'\n' + std::wstring(reason));
+}
+
+std::wstring LoadNewsText(const LoadMessage& message) { return FittedText(L"", message.file_name, message.about_it); }

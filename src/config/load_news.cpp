@@ -8,13 +8,31 @@ namespace {
 
 constexpr const char* kPauseKeyLabel = "pause_key";
 
-std::wstring Wide(const std::string& words) { return WideFromUtf8(words); }
+bool IsControl(wchar_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-std::wstring NotInForce(std::wstring_view file_name, const std::wstring& reason) {
-    return std::wstring(file_name) + L" is not in force:\n" + reason;
+// The words of a reason, each control character shown as its escape in a
+// mapping file: "\u0000".
+std::wstring Visible(const std::string& words) {
+    constexpr wchar_t kHexDigits[] = L"0123456789abcdef";
+    std::wstring visible;
+    for (wchar_t c : WideFromUtf8(words)) {
+        if (!IsControl(c)) {
+            visible += c;
+            continue;
+        }
+        const auto code = std::char_traits<wchar_t>::to_int_type(c);  // 0 to 0x9F
+        visible += L"\\u00";
+        visible += kHexDigits[code >> 4];
+        visible += kHexDigits[code & 0xF];
+    }
+    return visible;
 }
 
-std::wstring GaveUp(std::wstring_view file_name, ReadStatus status) {
+LoadMessage NotInForce(std::wstring_view file_name, const std::wstring& reason) {
+    return {std::wstring(file_name), L" is not in force:\n" + reason};
+}
+
+LoadMessage GaveUp(std::wstring_view file_name, ReadStatus status) {
     const std::wstring seconds = std::to_wstring(kReadRetryLimitMs / 1000);
     return NotInForce(file_name, status == ReadStatus::Busy
                                      ? L"another program kept it in use for " + seconds + L" s"
@@ -24,18 +42,18 @@ std::wstring GaveUp(std::wstring_view file_name, ReadStatus status) {
 std::wstring EntriesText(std::size_t count) { return std::to_wstring(count) + (count == 1 ? L" entry" : L" entries"); }
 
 // The pause key that names no key comes first, as it is read first.
-std::wstring SomeDoNothing(std::wstring_view file_name, const MappingFileRead& read, const EntryRead& first,
-                           const KeyNameTable& key_names) {
-    std::wstring text = std::wstring(file_name) + L": ";
+LoadMessage SomeDoNothing(std::wstring_view file_name, const MappingFileRead& read, const EntryRead& first,
+                          const KeyNameTable& key_names) {
+    std::wstring count = L": ";
     if (first.label != kPauseKeyLabel) {
-        text +=
+        count +=
             EntriesText(read.idle_count) + (read.idle_count == 1 ? L" does nothing:\n" : L" do nothing; the first:\n");
     } else if (read.idle_count == 0) {
-        text += Wide(first.label) + L" does nothing:\n";
+        count += Visible(first.label) + L" does nothing:\n";
     } else {
-        text += Wide(first.label) + L" and " + EntriesText(read.idle_count) + L" do nothing; the first:\n";
+        count += Visible(first.label) + L" and " + EntriesText(read.idle_count) + L" do nothing; the first:\n";
     }
-    return text + Wide(first.label) + L": " + Wide(IdleWords(first, key_names));
+    return {std::wstring(file_name), count + Visible(first.label) + L": " + Visible(IdleWords(first, key_names))};
 }
 
 // A pause key that names no key, as an entry that does nothing would say it.
@@ -50,16 +68,16 @@ std::optional<EntryRead> IdlePauseKey(const FileSettings& settings) {
 
 }  // namespace
 
-std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_name, const MappingFileRead& read,
-                                       const KeyNameTable& key_names, bool gave_up) {
-    std::optional<std::wstring> trouble;
+std::optional<LoadMessage> NewsOfLoad(LoadNews& news, std::wstring_view file_name, const MappingFileRead& read,
+                                      const KeyNameTable& key_names, bool gave_up) {
+    std::optional<LoadMessage> trouble;
     const std::optional<EntryRead> idle_pause_key = IdlePauseKey(read.settings);
     const EntryRead* first_idle = idle_pause_key ? &*idle_pause_key : FirstIdle(read);
     if (read.status != ReadStatus::Whole) {
         if (!gave_up) return std::nullopt;
         trouble = GaveUp(file_name, read.status);
     } else if (read.failure.kind != FileFailure::None) {
-        trouble = NotInForce(file_name, Wide(FailureWords(read.failure)));
+        trouble = NotInForce(file_name, Visible(FailureWords(read.failure)));
     } else if (first_idle != nullptr) {
         trouble = SomeDoNothing(file_name, read, *first_idle, key_names);
     }
@@ -70,6 +88,6 @@ std::optional<std::wstring> NewsOfLoad(LoadNews& news, std::wstring_view file_na
     if (!news.told_trouble) return std::nullopt;
     news.told_trouble = false;
     const bool one = read.mappings.size() == 1;
-    return std::wstring(file_name) + L" is in force: " + std::to_wstring(read.mappings.size()) +
-           (one ? L" mapping" : L" mappings");
+    return LoadMessage{std::wstring(file_name),
+                       L" is in force: " + std::to_wstring(read.mappings.size()) + (one ? L" mapping" : L" mappings")};
 }

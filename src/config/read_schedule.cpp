@@ -4,14 +4,17 @@
 
 void ScheduleReload(ReadSchedule& schedule, int64_t now) { schedule.reload_at = now + kReloadDelayMs; }
 
-bool NoteRead(ReadSchedule& schedule, std::optional<ReadStatus> status, int64_t now) {
+bool NoteRead(ReadSchedule& schedule, const std::wstring& file, std::optional<ReadStatus> status, int64_t now) {
     const bool again = status && *status != ReadStatus::Whole;
     if (!again) {
         schedule.retry_at.reset();
         schedule.retries_since.reset();
         return false;
     }
-    if (!schedule.retries_since) schedule.retries_since = now;
+    if (!schedule.retries_since || schedule.retried_file != file) {
+        schedule.retries_since = now;
+        schedule.retried_file = file;
+    }
     const int64_t next = now + kReadRetryIntervalMs;
     if (next - *schedule.retries_since > kReadRetryLimitMs) {
         schedule.retry_at.reset();

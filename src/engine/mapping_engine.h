@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -79,23 +80,54 @@ constexpr int32_t TransposeAfter(int32_t in_force, int32_t change) {
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{in_force} + change, -kTransposeLimit, kTransposeLimit));
 }
 
-// Switches `mapping` on for its trigger: a transpose change first (the
-// mapping's own notes already use the new transpose), then its messages; and
-// remembers what ends them, as they were sent.
-template <typename Send>
-void SwitchOn(const Mapping& mapping, Player& player, TriggerState& trigger, Send& send) {
-    if (mapping.transpose) player.transpose = TransposeAfter(player.transpose, *mapping.transpose);
-    SwitchMapping(mapping, true, player.transpose, send);
-    trigger.switch_off.clear();
-    auto remember = [&trigger](uint32_t message) { trigger.switch_off.push_back(message); };
-    SwitchMapping(mapping, false, player.transpose, remember);
-    trigger.modifier = mapping.modifier;
+// Adds to `owed` what ends a switch-on of `mapping` with `shift`. Owing
+// nothing, it owes exactly that, in sending order (a note listed twice was
+// started twice and is ended twice). Already owing (the trigger was pressed
+// again before its release), it adds only the messages not owed yet: the
+// release then ends both switch-ons and sends no message twice.
+inline void Owe(OwedMessages& owed, const Mapping& mapping, int32_t shift) {
+    const bool owing = !owed.empty();
+    auto add = [&owed, owing](uint32_t message) {
+        if (owing && std::find(owed.begin(), owed.end(), message) != owed.end()) return;
+        owed.push_back(message);
+    };
+    SwitchMapping(mapping, false, shift, add);
 }
 
-// Sends what ends the trigger's last switch-on.
+// The most messages the presses of `mapping` can add to what its trigger
+// owes while its table is in force. A switch-on onto nothing owed adds its
+// whole switch-off, counted here by switching off with no transpose, where
+// every note written in range is played (a transpose can only leave notes
+// out). A Hold mapping pressed again before its release adds only the
+// note-offs not owed yet, all on its one channel: at most one per note
+// number. A toggle owes one switch-on at a time.
+inline size_t MostOwedByPresses(const Mapping& mapping) {
+    size_t messages = 0;
+    bool notes = false;
+    auto count = [&messages, &notes](uint32_t message) {
+        ++messages;
+        notes = notes || UnpackShortMessage(message).status == MidiStatus::NoteOff;
+    };
+    SwitchMapping(mapping, false, 0, count);
+    if (mapping.mode == MappingMode::Toggle || !notes) return messages;
+    return messages + kLastMidiDataByte + 1;
+}
+
+// Switches `mapping` on for its trigger: a transpose change first (the
+// mapping's own notes already use the new transpose), then its messages; and
+// adds what ends them, as they were sent, to what the trigger owes.
 template <typename Send>
-void SwitchOff(const TriggerState& trigger, Send& send) {
-    for (uint32_t message : trigger.switch_off) send(message);
+void SwitchOn(const Mapping& mapping, Player& player, OwedMessages& owed, Send& send) {
+    if (mapping.transpose) player.transpose = TransposeAfter(player.transpose, *mapping.transpose);
+    SwitchMapping(mapping, true, player.transpose, send);
+    Owe(owed, mapping, player.transpose);
+}
+
+// Sends what is owed, which is then owed no more.
+template <typename Send>
+void SendOwed(OwedMessages& owed, Send& send) {
+    for (uint32_t message : owed) send(message);
+    owed.clear();
 }
 
 // The mapping of `code`, when there is one and its modifier (if any) is held now.
@@ -113,7 +145,10 @@ void Press(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown
     const Mapping* mapping = ActingMapping(mappings, code, key_is_down);
     TriggerState* trigger = mapping != nullptr ? &TriggerStateOf(player, code) : FindTriggerState(player, code);
     if (mapping != nullptr && mapping->mode == MappingMode::Hold) {
-        SwitchOn(*mapping, player, *trigger, send);
+        // Pressed again before its release (a release that found its
+        // modifier up, or was lost), it adds to what the release ends.
+        SwitchOn(*mapping, player, trigger->press_owes, send);
+        trigger->modifier = mapping->modifier;
         trigger->press = PressState::Held;
         return;
     }
@@ -124,18 +159,19 @@ void Press(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown
     if (mapping == nullptr) return;
     if (trigger->toggled_on) {
         trigger->toggled_on = false;
-        SwitchOff(*trigger, send);
+        SendOwed(trigger->toggle_owes, send);
     } else {
-        SwitchOn(*mapping, player, *trigger, send);
+        SwitchOn(*mapping, player, trigger->toggle_owes, send);
         trigger->toggled_on = true;
     }
 }
 
-// A release whose press switched a Hold mapping on ends exactly that, when
-// the modifier of the record the press used is held, whatever the table says
-// now. A release whose press started nothing, or was not seen, is taken as
-// the table says, with the transpose in force; unless the table it was
-// pressed under went out of force meanwhile: then it sends nothing.
+// A release whose press switched a Hold mapping on ends exactly that (and
+// what the presses before it since the last release started), when the
+// modifier of the record its latest press used is held, whatever the table
+// says now. A release whose press started nothing, or was not seen, is
+// taken as the table says, with the transpose in force; unless the table it
+// was pressed under went out of force meanwhile: then it sends nothing.
 template <typename KeyIsDown, typename Send>
 void Release(const MappingTable& mappings, Player& player, int32_t code, KeyIsDown& key_is_down, Send& send) {
     if (TriggerState* trigger = FindTriggerState(player, code)) {
@@ -143,7 +179,7 @@ void Release(const MappingTable& mappings, Player& player, int32_t code, KeyIsDo
             case PressState::Held:
                 if (trigger->modifier != 0 && !key_is_down(trigger->modifier)) return;
                 trigger->press = PressState::Up;
-                SwitchOff(*trigger, send);
+                SendOwed(trigger->press_owes, send);
                 return;
             case PressState::Ended: trigger->press = PressState::Up; return;
             case PressState::Pressed: trigger->press = PressState::Up; break;
@@ -163,11 +199,11 @@ void SwitchOffEverything(Player& player, Send& send) {
     ForEachTrigger(player, [&send](TriggerState& trigger) {
         if (trigger.press == PressState::Held) {
             trigger.press = PressState::Ended;
-            SwitchOff(trigger, send);
+            SendOwed(trigger.press_owes, send);
         }
         if (trigger.toggled_on) {
             trigger.toggled_on = false;
-            SwitchOff(trigger, send);
+            SendOwed(trigger.toggle_owes, send);
         }
     });
 }
@@ -235,6 +271,19 @@ PauseChange HandleTrigger(Engine& engine, int32_t code, bool down, KeyIsDown&& k
 
 // The answer of a file that plays in every program.
 inline bool PlaysEverywhere() { return true; }
+
+// A release the program makes itself, for a key or button that the system
+// shows up although its release never came (it was let go while the hooks
+// were gone). The player lets go of everything, so there is no modifier
+// test: what the trigger's press started ends; a press that started nothing
+// has nothing to end.
+template <typename Send>
+void LetGo(Engine& engine, int32_t code, Send&& send) {
+    TriggerState* trigger = FindTriggerState(engine.player, code);
+    if (trigger == nullptr) return;
+    if (trigger->press == PressState::Held) SendOwed(trigger->press_owes, send);
+    trigger->press = PressState::Up;
+}
 
 // What the file in force asks for as it goes out of force (before another
 // table comes into force, and at Quit): with "release_on_change",

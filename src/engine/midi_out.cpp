@@ -80,7 +80,7 @@ void LosePort(MidiOut& out) {
 // Only the port of start-up's own name will do: the program never moves its
 // output to another port, even one that matches the fragment as well.
 bool Reopen(MidiOut& out) {
-    if (!TakeReopenAttempt(out.reopen, static_cast<int64_t>(GetTickCount64()))) return false;
+    if (!TakeRetry(out.reopen, static_cast<int64_t>(GetTickCount64()))) return false;
     if (!OpenFirstPort(out, [&](std::wstring_view name) { return name == out.port_name; })) return false;
     out.lost = false;
     return true;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/reopen_pacing.h"
+#include "engine/retry_pacing.h"
 
 // The winmm entry points the MIDI output uses, taken from the copy in the
 // system folder only. winmm is not one of the DLLs Windows always loads from
@@ -30,7 +30,7 @@ struct MidiOut {
     SystemWinmm winmm;
     std::wstring port_name;  // the full name of the port opened at start-up
     bool lost = false;       // its device went away: the handle is closed, and a send opens it again
-    ReopenPacing reopen;
+    RetryPacing reopen;
 };
 
 // Opens the first output port, in device order, whose name contains

@@ -3,15 +3,7 @@
 #include <cstddef>
 #include <new>
 
-namespace {
-
-// The most messages a switch-off of `mapping` sends: a note-off per note,
-// a controller per listed controller when enabled, and the pitch-bend centre.
-size_t MostSwitchOffMessages(const Mapping& mapping) {
-    return mapping.notes.size() + (mapping.cc_enabled ? mapping.cc_numbers.size() : 0) + 1;
-}
-
-}  // namespace
+#include "engine/mapping_engine.h"
 
 TriggerState* FindTriggerState(Player& player, int32_t code) {
     if (IsHookCode(code)) return &player.hook_triggers[static_cast<size_t>(code)];
@@ -28,10 +20,13 @@ void TakeTable(Player& player, const MappingTable& table) {
     ForEachTrigger(player, [](TriggerState& trigger) {
         if (trigger.press == PressState::Pressed) trigger.press = PressState::Ended;
         trigger.toggled_on = false;
+        trigger.toggle_owes.clear();
     });
     try {
         for (const auto& [code, mapping] : table) {
-            TriggerStateOf(player, code).switch_off.reserve(MostSwitchOffMessages(mapping));
+            TriggerState& trigger = TriggerStateOf(player, code);
+            OwedMessages& owes = mapping.mode == MappingMode::Hold ? trigger.press_owes : trigger.toggle_owes;
+            owes.reserve(owes.size() + MostOwedByPresses(mapping));
         }
     } catch (const std::bad_alloc&) {
         // Out of memory making room: the table is in force all the same, and

@@ -22,11 +22,15 @@ enum class PressState : uint8_t {
               // went out of force): its release sends nothing
 };
 
+// Packed messages that end what a trigger switched on, in sending order.
+using OwedMessages = std::vector<uint32_t>;
+
 struct TriggerState {
     PressState press = PressState::Up;
-    bool toggled_on = false;           // a toggle this trigger switched on is sounding
-    int32_t modifier = 0;              // the modifier of the record its last switch-on used
-    std::vector<uint32_t> switch_off;  // what ends its last switch-on: packed messages, in sending order
+    int32_t modifier = 0;      // the modifier of the record its latest Hold press used
+    OwedMessages press_owes;   // Held: what ends every switch-on of its Hold presses since the last release
+    bool toggled_on = false;   // a toggle this trigger switched on is sounding
+    OwedMessages toggle_owes;  // toggled on: what ends the toggle's switch-on
 };
 
 struct Player {
@@ -48,8 +52,9 @@ TriggerState& TriggerStateOf(Player& player, int32_t code);
 // press that started nothing will send nothing, and which toggles are on is
 // forgotten without a message (their notes keep sounding; the next press of
 // such a key switches it on again). Held triggers still end what they
-// started. Room is made for the switch-off of every mapping of `table`, so
-// that playing it never allocates.
+// started. Room is made for what the presses of each mapping of `table`
+// can owe (MostOwedByPresses, mapping_engine.h), so that playing it never
+// allocates.
 void TakeTable(Player& player, const MappingTable& table);
 
 // Calls `visit` with the state of every trigger.

@@ -8,24 +8,8 @@ int32_t ExtraButtonCode(uint32_t mouse_data) {
     return (mouse_data >> 16) == 1 ? trigger_code::ExtraButton1 : trigger_code::ExtraButton2;
 }
 
-}  // namespace
-
-TriggerEvents KeyboardTriggers(HeldKeySet& held_keys, uint32_t message, int32_t vk) {
-    switch (message) {
-        case input_message::KeyDown:
-            if (held_keys.contains(vk)) return {};
-            held_keys.insert(vk);
-            return One(vk, true);
-        case input_message::KeyUp: held_keys.erase(vk); return One(vk, false);
-        case input_message::SysKeyUp:
-            if (!held_keys.contains(vk)) return {};
-            held_keys.erase(vk);
-            return One(vk, false);
-        default: return {};
-    }
-}
-
-TriggerEvents MouseTriggers(uint32_t message, uint32_t mouse_data) {
+// The trigger events of one mouse message.
+TriggerEvents MouseEvents(uint32_t message, uint32_t mouse_data) {
     using namespace input_message;
     switch (message) {
         case LeftButtonDown: return One(trigger_code::LeftButton, true);
@@ -45,9 +29,40 @@ TriggerEvents MouseTriggers(uint32_t message, uint32_t mouse_data) {
     }
 }
 
-bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, RawDevice device, int64_t raw_event_ms,
-                         int64_t margin_ms) {
-    if (!both_installed) return true;
+}  // namespace
+
+TriggerEvents KeyboardTriggers(HeldKeySet& held_keys, uint32_t message, int32_t vk) {
+    switch (message) {
+        case input_message::KeyDown:
+            if (held_keys.contains(vk)) return {};
+            held_keys.insert(vk);
+            return One(vk, true);
+        case input_message::KeyUp: held_keys.erase(vk); return One(vk, false);
+        case input_message::SysKeyUp:
+            if (!held_keys.contains(vk)) return {};
+            held_keys.erase(vk);
+            return One(vk, false);
+        default: return {};
+    }
+}
+
+TriggerEvents MouseTriggers(HeldKeySet& held_buttons, uint32_t message, uint32_t mouse_data) {
+    const TriggerEvents events = MouseEvents(message, mouse_data);
+    // A button gives one event; a wheel notch, a press and its release.
+    if (events.count == 1) {
+        const TriggerEvent& button = events.events[0];
+        if (button.down) {
+            held_buttons.insert(button.code);
+        } else {
+            held_buttons.erase(button.code);
+        }
+    }
+    return events;
+}
+
+bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, const RetryPacing& installs,
+                         RawDevice device, int64_t raw_event_ms, int64_t margin_ms) {
+    if (!both_installed) return RetryIsDue(installs, raw_event_ms);
     const int64_t last_seen_ms = device == RawDevice::Keyboard ? sightings.keyboard_ms : sightings.mouse_ms;
     return raw_event_ms - last_seen_ms > margin_ms;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/retry_pacing.h"
 #include "engine/trigger_code.h"
 
 // The rules of the low-level hooks, decided without the platform so that
@@ -28,8 +29,9 @@ constexpr uint32_t ExtraButtonUp = 0x020C;
 }  // namespace input_message
 
 // The keys whose press the keyboard hook has posted and whose release it has
-// not seen yet. Virtual-key codes are one byte, so a fixed bit set covers them
-// all and the hook never allocates; a code the hooks never produce is never held.
+// not seen yet (and the mouse hook's buttons, by their trigger codes).
+// Virtual-key codes are one byte, so a fixed bit set covers them all and the
+// hook never allocates; a code the hooks never produce is never held.
 class HeldKeySet {
 public:
     bool contains(int32_t vk) const { return IsHookCode(vk) && keys_.test(static_cast<size_t>(vk)); }
@@ -63,7 +65,45 @@ TriggerEvents KeyboardTriggers(HeldKeySet& held_keys, uint32_t message, int32_t 
 
 // Mouse buttons and wheel notches; `mouse_data` is the raw field of the hook
 // record whose high word carries the wheel delta or the extra-button number.
-TriggerEvents MouseTriggers(uint32_t message, uint32_t mouse_data);
+// Every button press is posted (the buttons do not repeat) and noted in
+// `held_buttons` until its release.
+TriggerEvents MouseTriggers(HeldKeySet& held_buttons, uint32_t message, uint32_t mouse_data);
+
+// The virtual-key code that asks the system (GetAsyncKeyState) whether the
+// mouse button of trigger code `button` is down. The system answers for the
+// physical buttons, while the hook's messages name the logical ones: with
+// the buttons swapped (set up for the left hand), the logical left button
+// is the physical right one. The middle and extra buttons' codes are their
+// virtual-key codes.
+constexpr int32_t ButtonVirtualKey(int32_t button, bool buttons_swapped) {
+    constexpr int32_t kLeftVirtualKey = 1;
+    constexpr int32_t kRightVirtualKey = 2;
+    if (button == trigger_code::LeftButton) return buttons_swapped ? kRightVirtualKey : kLeftVirtualKey;
+    if (button == trigger_code::RightButton) return buttons_swapped ? kLeftVirtualKey : kRightVirtualKey;
+    return button;
+}
+
+// The releases lost while the hooks were gone, found when they are installed
+// again: each key and mouse button whose press was posted and that the
+// system shows up now (`key_is_down(vk)`, by virtual-key code) is taken out
+// of its set and handed to `let_go(code)`, by trigger code. Such a release
+// ends what its press started whatever the modifiers do by then (LetGo,
+// engine/mapping_engine.h), and the key's next press is not taken for an
+// auto-repeat.
+template <typename KeyIsDown, typename LetGo>
+void TakeLostReleases(HeldKeySet& held_keys, HeldKeySet& held_buttons, bool buttons_swapped, KeyIsDown&& key_is_down,
+                      LetGo&& let_go) {
+    for (int32_t code = 0; code <= kLastHookCode; ++code) {
+        if (held_keys.contains(code) && !key_is_down(code)) {
+            held_keys.erase(code);
+            let_go(code);
+        }
+        if (held_buttons.contains(code) && !key_is_down(ButtonVirtualKey(code, buttons_swapped))) {
+            held_buttons.erase(code);
+            let_go(code);
+        }
+    }
+}
 
 // When the hooks are gone. The system removes a low-level hook without
 // notice when its procedure misses the system's time-out, which a stall of
@@ -97,9 +137,11 @@ struct HookSightings {
 inline constexpr int64_t kHookSilenceMarginMs = 300;
 
 // Whether the hooks must be installed again when raw input of `device`
-// arrives at `raw_event_ms`: when not both are installed (an install that
-// failed is tried again), or when that device's hook saw nothing for longer
-// than `margin_ms` before it (the system removed it). The other device's
-// hook does not count: it sees nothing while only one device is used.
-bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, RawDevice device, int64_t raw_event_ms,
-                         int64_t margin_ms = kHookSilenceMarginMs);
+// arrives at `raw_event_ms`: when that device's hook saw nothing for longer
+// than `margin_ms` before it (the system removed it), or when not both are
+// installed and the last install (`installs`, each install counts) was a
+// second ago or longer: an install that failed is tried again, but not at
+// every event of a moving mouse. The other device's hook does not count: it
+// sees nothing while only one device is used.
+bool HooksNeedInstalling(bool both_installed, const HookSightings& sightings, const RetryPacing& installs,
+                         RawDevice device, int64_t raw_event_ms, int64_t margin_ms = kHookSilenceMarginMs);

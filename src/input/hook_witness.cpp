@@ -49,5 +49,7 @@ void HandleRawInput(InputHooks& hooks, LPARAM raw_input) {
     const std::optional<RawDevice> device = DeviceOf(raw_input);
     if (!device) return;
     const bool both_installed = hooks.keyboard_hook != nullptr && hooks.mouse_hook != nullptr;
-    if (HooksNeedInstalling(both_installed, hooks.sightings, *device, InputClockMs())) ReinstallInputHooks(hooks);
+    if (HooksNeedInstalling(both_installed, hooks.sightings, hooks.installs, *device, InputClockMs())) {
+        ReinstallInputHooks(hooks);
+    }
 }

@@ -38,7 +38,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wparam, LPARAM lparam) {
         hooks->sightings.mouse_ms = InputClockMs();
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the system passes the record's address in lParam.
         const auto& record = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lparam);
-        PostTriggers(hooks->target, WM_APP_MOUSE, MouseTriggers(static_cast<uint32_t>(wparam), record.mouseData));
+        PostTriggers(hooks->target, WM_APP_MOUSE,
+                     MouseTriggers(hooks->held_buttons, static_cast<uint32_t>(wparam), record.mouseData));
     }
     return CallNextHookEx(hooks != nullptr ? hooks->mouse_hook : nullptr, code, wparam, lparam);
 }
@@ -49,6 +50,7 @@ void InstallInputHooks(InputHooks& hooks) {
     hooked = &hooks;
     const int64_t now = InputClockMs();
     hooks.sightings = {now, now};
+    hooks.installs.last_attempt = now;
     hooks.keyboard_hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, nullptr, 0);
     hooks.mouse_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, nullptr, 0);
 }
@@ -64,11 +66,12 @@ void RemoveInputHooks(InputHooks& hooks) {
 void ReinstallInputHooks(InputHooks& hooks) {
     RemoveInputHooks(hooks);
     InstallInputHooks(hooks);
-    // Only now: a key-up still on its way reaches the new hook, and the
-    // system shows its key down until a hook has passed it on, so no key is
-    // released twice; one that came before the install shows up already.
-    for (int32_t vk = 0; vk <= kLastHookCode; ++vk) {
-        if (!hooks.held_keys.contains(vk) || KeyIsDownNow(vk)) continue;
-        PostTriggers(hooks.target, WM_APP_KEYBOARD, KeyboardTriggers(hooks.held_keys, input_message::KeyUp, vk));
-    }
+    // Only now: a release still on its way reaches the new hook, and the
+    // system shows its key or button down until a hook has passed it on, so
+    // nothing is released twice; one that came before the install shows up
+    // already. A post that fails (a full queue) loses that release only.
+    const bool buttons_swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    TakeLostReleases(hooks.held_keys, hooks.held_buttons, buttons_swapped, KeyIsDownNow, [&hooks](int32_t code) {
+        PostMessageW(hooks.target, WM_APP_LET_GO, static_cast<WPARAM>(code), 0);
+    });
 }

@@ -18,13 +18,16 @@ struct InputHooks {
     HWND target = nullptr;  // the window the trigger messages are posted to
     HHOOK keyboard_hook = nullptr;
     HHOOK mouse_hook = nullptr;
-    HeldKeySet held_keys;     // the keyboard hook's own record; nothing else reads it
+    HeldKeySet held_keys;     // the keyboard hook's own record, and the re-install's
+    HeldKeySet held_buttons;  // the mouse hook's own record, and the re-install's
     HookSightings sightings;  // written by the hook procedures, one store per event
+    RetryPacing installs;     // when the hooks were last installed, or tried
     bool witness_on = false;  // raw input of both devices comes to `target` (hook_witness.h)
 };
 
 // Whether the system shows key `vk` down at this moment: the engine's
-// modifier test, and the check for keys released while the hooks were gone.
+// modifier test, and the check for keys and mouse buttons (their physical
+// virtual-key codes) released while the hooks were gone.
 inline bool KeyIsDownNow(int32_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
 // The clock of the sightings and of the raw input they are checked against:
@@ -34,10 +37,11 @@ inline int64_t InputClockMs() { return static_cast<int64_t>(GetTickCount64()); }
 // Installs the keyboard hook, then the mouse hook, for all threads of the
 // desktop; the hook procedures work on `hooks` from then on (the system
 // calls them without a context, so one record at a time is hooked). A hook
-// that fails to install is simply absent (its handle stays null). Made while
-// no hook is installed: at start-up, or again after RemoveInputHooks. The
-// install counts as each hook's latest sighting, so that input already on
-// its way while no hook was there is not taken for a new loss.
+// that fails to install is simply absent (its handle stays null), and tried
+// again by the watch at most once a second. Made while no hook is
+// installed: at start-up, or again after RemoveInputHooks. The install
+// counts as each hook's latest sighting, so that input already on its way
+// while no hook was there is not taken for a new loss.
 void InstallInputHooks(InputHooks& hooks);
 
 // Removes the keyboard hook, then the mouse hook, each only while installed;
@@ -47,8 +51,8 @@ void RemoveInputHooks(InputHooks& hooks);
 // Installs both hooks again, after the system removed one or both without
 // notice or an install failed. Both are removed first, so that there are
 // never two hooks of a kind (each event would be posted twice); then both
-// are installed as at start-up. A held key that the system now shows up
-// lost its key-up meanwhile: it is released as its key-up would have done,
-// so that what its press started ends and its next press is not taken for
-// an auto-repeat.
+// are installed as at start-up. A held key or mouse button that the system
+// now shows up lost its release meanwhile: WM_APP_LET_GO is posted for it,
+// so that what its press started ends (whatever its modifier does by then)
+// and its next press is not taken for an auto-repeat.
 void ReinstallInputHooks(InputHooks& hooks);

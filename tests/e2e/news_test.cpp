@@ -66,6 +66,20 @@ TEST_F(NewsTest, AChosenFileThatIsNotInForceSaysWhy) {
               L"expected");
 }
 
+// Told while the taskbar restarts, when there is no icon to show it on:
+// shown once the icon is back.
+TEST_F(NewsTest, WhatIsToldWhileTheIconIsGoneIsShownWhenItIsBack) {
+    run_.WriteCfgFile(L"a.json", NoteOnA(60));
+    ASSERT_TRUE(StartWithCurrent(run_, L"a.json"));
+    ASSERT_TRUE(LoseTrayIcon(run_.window()));
+    run_.WriteCfgFile(L"a.json", R"({"mappings": [{"key": "65", "velocity": "loud"}]})");
+    EXPECT_TRUE(PlaysNothing(run_)) << "the broken file was not loaded";
+    EXPECT_TRUE(NeverShown(L"a.json"));
+    run_.Post(RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_EQ(WaitForBalloon(L"a.json"),
+              L"a.json is not in force:\nmappings[0].velocity: a string where a number is expected");
+}
+
 // Held by another program through every retry: said once the retries end.
 TEST_F(NewsTest, AFileBusyForTenSecondsSaysSo) {
     run_.WriteCfgFile(L"a.json", NoteOnA(60));

@@ -44,9 +44,11 @@ void QuillfretRun::WriteCfgFile(const std::wstring& name, std::string_view text)
     WriteBytes(cfg() / name, text);
 }
 
-ChildProcess QuillfretRun::Launch(const std::wstring& ports, const std::filesystem::path& program) const {
+ChildProcess QuillfretRun::Launch(const std::wstring& ports, const std::filesystem::path& program,
+                                  const std::vector<std::wstring>& arguments) const {
     LaunchOptions options;
     options.program = program.empty() ? exe().wstring() : program.wstring();
+    options.arguments = arguments;
     options.working_folder = folder_.wstring();
     options.environment = {{vmidi::kPortsVariable, ports}, {vmidi::kRecordVariable, record_.wstring()}};
     return LaunchProcess(options);
@@ -97,6 +99,11 @@ std::string QuillfretRun::StartState(bool port_opened) const {
         state << ", a message box \"" << WindowCaption(box) << "\": " << MessageBoxText(box);
     }
     return state.GetString();
+}
+
+bool QuillfretRun::Begin(const std::vector<std::wstring>& arguments, const std::wstring& ports) {
+    process_ = Launch(ports, {}, arguments);
+    return process_.started();
 }
 
 HWND QuillfretRun::window() const { return FindWindowW(L"QuillfretWindow", nullptr); }

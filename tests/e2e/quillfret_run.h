@@ -41,14 +41,18 @@ public:
     void WriteCfgFile(const std::wstring& name, std::string_view text) const;
 
     // Starts another instance of the exe (or of a copy of it, `program`)
-    // with the virtual MIDI ports `ports` ('|' between names); the instance
-    // is not waited for.
-    ChildProcess Launch(const std::wstring& ports = L"Fenwickloop Port 1",
-                        const std::filesystem::path& program = {}) const;
+    // with the virtual MIDI ports `ports` ('|' between names) and
+    // `arguments`; the instance is not waited for.
+    ChildProcess Launch(const std::wstring& ports = L"Fenwickloop Port 1", const std::filesystem::path& program = {},
+                        const std::vector<std::wstring>& arguments = {}) const;
 
     // Starts the program and waits until its window exists and its port is
     // open; false (with the reason added to the test's failures) otherwise.
     bool Start(const std::wstring& ports = L"Fenwickloop Port 1");
+
+    // Starts the program with `arguments`, without waiting for anything;
+    // false when it did not start.
+    bool Begin(const std::vector<std::wstring>& arguments, const std::wstring& ports = L"Fenwickloop Port 1");
 
     const ChildProcess& process() const { return process_; }
     HWND window() const;

@@ -25,12 +25,7 @@ TEST_F(ShellTest, ATaskbarRestartGetsTheIconBackWithItsMenu) {
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(WaitUntil([&] { return IconShown(run.window()); }, kEventTimeout)) << "no icon at start-up";
 
-    // As a restarted taskbar has lost it.
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = run.window();
-    icon.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_TRUE(LoseTrayIcon(run.window()));
     ASSERT_FALSE(IconShown(run.window()));
     run.Post(RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return IconShown(run.window()); }, kEventTimeout)) << "the icon did not come back";

@@ -214,26 +214,39 @@ TEST_F(ReloadTest, AFileSavedWhileItWasReadIsReadAgain) {
     EXPECT_FALSE(Load(SavedDuringTheFirstRead));
 }
 
+const std::wstring kA = L"C:\\CFG\\a.json";
+const std::wstring kB = L"C:\\CFG\\b.json";
+
 TEST(ReadScheduleTest, ReadsAgainEveryTenthOfASecondForAtMostTenSecondsFromTheFirst) {
     ReadSchedule schedule;
-    EXPECT_FALSE(NoteRead(schedule, ReadStatus::Busy, 5'000));
+    EXPECT_FALSE(NoteRead(schedule, kA, ReadStatus::Busy, 5'000));
     EXPECT_EQ(NextDeadline(schedule), 5'100);
     EXPECT_FALSE(TakeDue(schedule.retry_at, 5'099));
     for (int64_t now = 5'100; now < 15'000; now += 100) {
         ASSERT_TRUE(TakeDue(schedule.retry_at, now));
-        EXPECT_FALSE(NoteRead(schedule, ReadStatus::ChangedWhileRead, now));
+        EXPECT_FALSE(NoteRead(schedule, kA, ReadStatus::ChangedWhileRead, now));
     }
     EXPECT_EQ(schedule.retry_at, 15'000);
-    EXPECT_TRUE(NoteRead(schedule, ReadStatus::Busy, 15'000)) << "ten seconds after the first: the retries give up";
+    EXPECT_TRUE(NoteRead(schedule, kA, ReadStatus::Busy, 15'000)) << "ten seconds after the first: the retries give up";
     EXPECT_FALSE(schedule.retry_at) << "left for the next change in the folder";
 
-    NoteRead(schedule, ReadStatus::Busy, 20'000);
+    NoteRead(schedule, kA, ReadStatus::Busy, 20'000);
     EXPECT_EQ(schedule.retry_at, 20'100) << "a later load begins a new run";
-    EXPECT_FALSE(NoteRead(schedule, ReadStatus::Whole, 20'100));
+    EXPECT_FALSE(NoteRead(schedule, kA, ReadStatus::Whole, 20'100));
     EXPECT_FALSE(NextDeadline(schedule)) << "a load that read the file ends the run";
-    NoteRead(schedule, ReadStatus::Busy, 30'000);
-    NoteRead(schedule, std::nullopt, 30'100);
+    NoteRead(schedule, kA, ReadStatus::Busy, 30'000);
+    NoteRead(schedule, kA, std::nullopt, 30'100);
     EXPECT_FALSE(schedule.retry_at) << "so does one that found nothing to read";
+}
+
+// Another file chosen while the first is retried gets ten seconds of its own.
+TEST(ReadScheduleTest, EachFileHasTenSecondsOfItsOwn) {
+    ReadSchedule schedule;
+    NoteRead(schedule, kA, ReadStatus::Busy, 5'000);
+    EXPECT_FALSE(NoteRead(schedule, kA, ReadStatus::Busy, 11'000));
+    EXPECT_FALSE(NoteRead(schedule, kB, ReadStatus::Busy, 11'100));
+    EXPECT_FALSE(NoteRead(schedule, kB, ReadStatus::Busy, 20'900)) << "b.json has been retried for 9.9 s";
+    EXPECT_TRUE(NoteRead(schedule, kB, ReadStatus::Busy, 21'100));
 }
 
 TEST_F(ReloadTest, NonAsciiPath) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,8 @@ struct MouseCase {
 class MouseTriggersTest : public testing::TestWithParam<MouseCase> {};
 
 TEST_P(MouseTriggersTest, MapsToTriggerCodes) {
-    EXPECT_EQ(Describe(MouseTriggers(GetParam().message, GetParam().mouse_data)), GetParam().posted);
+    HeldKeySet held_buttons;
+    EXPECT_EQ(Describe(MouseTriggers(held_buttons, GetParam().message, GetParam().mouse_data)), GetParam().posted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -97,6 +99,60 @@ INSTANTIATE_TEST_SUITE_P(
                     MouseCase{0x0203, 0, ""},                      // left double click
                     MouseCase{0x020E, 120u << 16, ""}));           // horizontal wheel
 
+// The mouse hook notes each button whose press it posted, until its
+// release; a wheel notch is over at once.
+TEST(MouseTriggersTest, NotesTheButtonsHeld) {
+    HeldKeySet held;
+    MouseTriggers(held, LeftButtonDown, 0);
+    MouseTriggers(held, ExtraButtonDown, 2u << 16);
+    MouseTriggers(held, RightButtonDown, 0);
+    MouseTriggers(held, RightButtonUp, 0);
+    MouseTriggers(held, Wheel, 120u << 16);
+    for (int32_t code : {253, 6}) EXPECT_TRUE(held.contains(code)) << code;
+    for (int32_t code : {252, 254}) EXPECT_FALSE(held.contains(code)) << code;
+}
+
+// At a re-install: what was held, what the system shows down now (by
+// virtual-key code: 1 the physical left button, 2 the right), and the
+// trigger codes let go, in order.
+struct LostCase {
+    std::string name;
+    std::vector<int32_t> keys;
+    std::vector<int32_t> buttons;
+    bool swapped;
+    std::set<int32_t> down;
+    std::string let_go;
+};
+
+void PrintTo(const LostCase& lost_case, std::ostream* out) { *out << lost_case.name; }
+
+class LostReleasesTest : public testing::TestWithParam<LostCase> {};
+
+TEST_P(LostReleasesTest, LetsGoOfWhatIsUpOnce) {
+    const LostCase& c = GetParam();
+    HeldKeySet keys;
+    HeldKeySet buttons;
+    for (int32_t code : c.keys) keys.insert(code);
+    for (int32_t code : c.buttons) buttons.insert(code);
+    auto take = [&] {
+        std::string let_go;
+        TakeLostReleases(
+            keys, buttons, c.swapped, [&](int32_t vk) { return c.down.count(vk) != 0; },
+            [&](int32_t code) { let_go += (let_go.empty() ? "" : " ") + std::to_string(code); });
+        return let_go;
+    };
+    EXPECT_EQ(take(), c.let_go);
+    EXPECT_EQ(take(), "") << "each once: taken out of the held sets";
+}
+
+INSTANTIATE_TEST_SUITE_P(Hooks, LostReleasesTest,
+                         testing::Values(LostCase{"KeysAndButtonsUp", {17, 65}, {252, 253}, false, {17, 1}, "65 252"},
+                                         // Set up for the left hand, the physical left button is the logical right one.
+                                         LostCase{"ButtonsSwapped", {17, 65}, {252, 253}, true, {17, 1}, "65 253"},
+                                         LostCase{"MiddleAndExtraButtonsByTheirCodes", {}, {4, 5, 6}, true, {5}, "4 6"},
+                                         LostCase{"EverythingStillDown", {65}, {253}, false, {65, 1}, ""}),
+                         [](const testing::TestParamInfo<LostCase>& info) { return info.param.name; });
+
 struct WatchCase {
     std::string name;
     bool both_installed;
@@ -104,6 +160,7 @@ struct WatchCase {
     RawDevice device;
     int64_t raw_event_ms;
     bool reinstall;
+    int64_t last_install_ms = 0;
 };
 
 void PrintTo(const WatchCase& watch_case, std::ostream* out) { *out << watch_case.name; }
@@ -112,7 +169,8 @@ class HookWatchTest : public testing::TestWithParam<WatchCase> {};
 
 TEST_P(HookWatchTest, ReinstallsWhenTheWitnessHeardWhatTheHookMissed) {
     const WatchCase& c = GetParam();
-    EXPECT_EQ(HooksNeedInstalling(c.both_installed, c.sightings, c.device, c.raw_event_ms, 300), c.reinstall);
+    const RetryPacing installs{c.last_install_ms};
+    EXPECT_EQ(HooksNeedInstalling(c.both_installed, c.sightings, installs, c.device, c.raw_event_ms, 300), c.reinstall);
 }
 
 // The keyboard hook last saw an event at 10,000 ms, the mouse hook at 9,000 ms.
@@ -128,7 +186,10 @@ INSTANTIATE_TEST_SUITE_P(
                     WatchCase{"OtherHookSilentDoesNotCount", true, kSeen, RawDevice::Keyboard, 10'100, false},
                     WatchCase{"MouseAgainstTheMouseHook", true, kSeen, RawDevice::Mouse, 10'100, true},
                     WatchCase{"HookSeenAfterTheRawEventWasTimed", true, kSeen, RawDevice::Keyboard, 9'990, false},
-                    WatchCase{"AHookIsMissing", false, kSeen, RawDevice::Keyboard, 10'001, true}),
+                    // A hook that failed to install is tried again at most once a second.
+                    WatchCase{"AHookIsMissing", false, kSeen, RawDevice::Keyboard, 10'001, true},
+                    WatchCase{"AFailedInstallWithinASecond", false, kSeen, RawDevice::Mouse, 10'001, false, 9'100},
+                    WatchCase{"AFailedInstallASecondAgo", false, kSeen, RawDevice::Mouse, 10'100, true, 9'100}),
     [](const testing::TestParamInfo<WatchCase>& info) { return info.param.name; });
 
 }  // namespace

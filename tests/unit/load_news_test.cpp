@@ -11,6 +11,11 @@
 
 namespace {
 
+// The message as one text ("" for none).
+std::wstring Told(const std::optional<LoadMessage>& message) {
+    return message ? message->file_name + message->about_it : L"";
+}
+
 // One save of the current file and the message it gives ("" for none).
 struct Save {
     std::string content;
@@ -27,6 +32,9 @@ TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
          L"a.json is not in force:\nmappings[0].velocity: a string where a number is expected"},
         {R"({"mappings": [{"key": "A"}, {"key": "Kazoo"}]})",
          L"a.json: 1 entry does nothing:\nmappings[1]: \"Kazoo\" is not a key name"},
+        // A key text with control characters shows each, a NUL too.
+        {R"({"mappings": [{"key": "A"}, {"key": "Ka\u0000zoo\t"}]})",
+         L"a.json: 1 entry does nothing:\nmappings[1]: \"Ka\\u0000zoo\\u0009\" is not a key name"},
         {R"({"mappings": [{"key": 65}, {"key": "Kazoo"}, {"key": "B"}]})",
          L"a.json: 2 entries do nothing; the first:\nmappings[0]: \"key\" is 65, not a string (key texts are "
          L"written in quotes): skipped"},
@@ -47,8 +55,7 @@ TEST(LoadNewsTest, TroubleIsToldOnceAndTheMendAfterIt) {
     for (const Save& save : saves) {
         WriteBytes(dir.path() / "a.json", save.content);
         const MappingFileRead read = ReadMappingFile(dir.path() / "a.json", key_names);
-        EXPECT_EQ(NewsOfLoad(news, L"a.json", read, key_names, false).value_or(L""), save.told)
-            << save.content.substr(0, 60);
+        EXPECT_EQ(Told(NewsOfLoad(news, L"a.json", read, key_names, false)), save.told) << save.content.substr(0, 60);
     }
 }
 
@@ -60,11 +67,11 @@ TEST(LoadNewsTest, ABusyFileIsToldAboutOnlyWhenTheRetriesEnd) {
     busy.status = ReadStatus::Busy;
     busy.failure.kind = FileFailure::NotReadable;
     EXPECT_FALSE(NewsOfLoad(news, L"a.json", busy, {}, false));
-    EXPECT_EQ(NewsOfLoad(news, L"a.json", busy, {}, true).value_or(L""),
+    EXPECT_EQ(Told(NewsOfLoad(news, L"a.json", busy, {}, true)),
               L"a.json is not in force:\nanother program kept it in use for 10 s");
     MappingFileRead changing;
     changing.status = ReadStatus::ChangedWhileRead;
-    EXPECT_EQ(NewsOfLoad(news, L"a.json", changing, {}, true).value_or(L""),
+    EXPECT_EQ(Told(NewsOfLoad(news, L"a.json", changing, {}, true)),
               L"a.json is not in force:\nit kept changing while it was read, for 10 s");
 }
 

@@ -28,7 +28,10 @@ struct Step {
     bool down;
     std::set<int32_t> held;
     std::vector<uint32_t> sent;
+    bool let_go = false;  // a release the program makes because the key is up (LetGo)
 };
+
+constexpr bool kLetGo = true;
 
 struct Scenario {
     std::string name;
@@ -60,9 +63,14 @@ void Play(Engine& engine, const std::vector<Step>& steps, const char* part = "")
     for (size_t i = 0; i < steps.size(); ++i) {
         const Step& step = steps[i];
         std::vector<uint32_t> sent;
-        HandleTrigger(
-            engine, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; },
-            [&](uint32_t message) { sent.push_back(message); }, PlaysEverywhere);
+        auto record = [&](uint32_t message) { sent.push_back(message); };
+        if (step.let_go) {
+            LetGo(engine, step.code, record);
+        } else {
+            HandleTrigger(
+                engine, step.code, step.down, [&](int32_t vk) { return step.held.count(vk) > 0; }, record,
+                PlaysEverywhere);
+        }
         EXPECT_EQ(sent, step.sent) << part << "step " << i;
     }
 }
@@ -350,6 +358,48 @@ TEST_P(PlayerTest, SendsExactMessagesInOrder) {
 INSTANTIATE_TEST_SUITE_P(Transpose, PlayerTest, testing::ValuesIn(PlayerScenarios()),
                          [](const auto& info) { return info.param.name; });
 
+// What a trigger owes: a trigger pressed again before its release (its
+// release found the modifier up, or was lost) keeps what the first press
+// started, and its release ends both; a release the program makes for a key
+// that is up ends what the press started, whatever the modifier.
+const std::vector<PlayerScenario>& OwedScenarios() {
+    const Mapping ctrl_k = WithModifier(Make(75, {60}), 17);
+    static const std::vector<PlayerScenario> scenarios = {
+        {"PressedAgainAfterItsModifierWasLetGo",
+         {ctrl_k, kUp},
+         {{75, true, {17}, {On(1, 60, 100)}},
+          {75, false, {}, {}},
+          {38, true, {}, {}},
+          {75, true, {17}, {On(1, 72, 100)}},
+          {75, false, {17}, {Off(1, 60), Off(1, 72)}}}},
+        {"PressedAgainOwesEachMessageOnce",
+         {With(Both(Make(65, {60, 64}), {64}, 127, 0), {.pitch_bend = 100}), kUp},
+         {{65, true, {}, {Bend(1, 100), On(1, 60, 100), On(1, 64, 100), Cc(1, 64, 127)}},
+          {38, true, {}, {}},
+          {65, true, {}, {Bend(1, 100), On(1, 72, 100), On(1, 76, 100), Cc(1, 64, 127)}},
+          {65, false, {}, {Off(1, 60), Off(1, 64), Cc(1, 64, 0), Bend(1, 0), Off(1, 72), Off(1, 76)}}}},
+        {"LetGoWithoutTheModifier",
+         {ctrl_k, kUp},
+         {{75, true, {17}, {On(1, 60, 100)}},
+          {38, true, {}, {}},
+          {75, true, {17}, {On(1, 72, 100)}},
+          {75, false, {}, {Off(1, 60), Off(1, 72)}, kLetGo},
+          {75, false, {}, {}, kLetGo}}},
+        {"LetGoOfWhatStartedNothingEndsNothing",
+         {ctrl_k, Make(66, {62}, 1, MappingMode::Toggle)},
+         {{75, true, {}, {}},
+          {75, false, {}, {}, kLetGo},
+          {66, true, {}, {On(1, 62, 100)}},
+          {66, false, {}, {}, kLetGo},
+          {66, true, {}, {Off(1, 62)}},
+          {67, false, {}, {}, kLetGo}}},
+    };
+    return scenarios;
+}
+
+INSTANTIATE_TEST_SUITE_P(Owed, PlayerTest, testing::ValuesIn(OwedScenarios()),
+                         [](const auto& info) { return info.param.name; });
+
 // Another table comes into force (a reload, or another file) between a
 // press and its release: the release ends what the press started.
 struct ChangeScenario {
@@ -399,6 +449,25 @@ const std::vector<ChangeScenario>& ChangeScenarios() {
          {Make(300, {61})},
          {{300, true, {}, {On(1, 60, 100)}}},
          {{300, false, {}, {Off(1, 60)}}}},
+        // Pressed again under the new table: the release ends both presses.
+        {"PressedAgainWithOtherNotes",
+         {Make(65, {60})},
+         {Make(65, {62})},
+         {{65, true, {}, {On(1, 60, 100)}}},
+         {{65, true, {}, {On(1, 62, 100)}}, {65, false, {}, {Off(1, 60), Off(1, 62)}}}},
+        {"PressedAgainAsAToggle",
+         {Make(65, {60})},
+         {Make(65, {62}, 1, MappingMode::Toggle)},
+         {{65, true, {}, {On(1, 60, 100)}}},
+         {{65, true, {}, {On(1, 62, 100)}},
+          {65, false, {}, {Off(1, 60)}},
+          {65, true, {}, {Off(1, 62)}},
+          {65, false, {}, {}}}},
+        {"TheModifierOfTheLatestPress",
+         {WithModifier(Make(65, {60}), 17)},
+         {WithModifier(Make(65, {62}), 16)},
+         {{65, true, {17}, {On(1, 60, 100)}}},
+         {{65, true, {16}, {On(1, 62, 100)}}, {65, false, {17}, {}}, {65, false, {16}, {Off(1, 60), Off(1, 62)}}}},
     };
     return scenarios;
 }
@@ -424,19 +493,23 @@ TEST(PutInForce, SwitchesOffWhatIsOnWhenTheFileGoingOutAsksForIt) {
         FileSettings settings;
         settings.release_on_change = release_on_change;
         auto ignore = [](uint32_t) {};
-        PutInForce(engine, TableOf({Make(65, {60}), Make(66, {62}, 2, MappingMode::Toggle), Make(67, {64})}), settings,
-                   TableSource::AnotherFile, ignore);
+        PutInForce(engine, TableOf({Make(65, {60}), Make(66, {62}, 2, MappingMode::Toggle), Make(67, {64}), kUp}),
+                   settings, TableSource::AnotherFile, ignore);
         Play(engine, {{65, true, {}, {On(1, 60, 100)}},
                       {66, true, {}, {On(2, 62, 100)}},
                       {67, true, {}, {On(1, 64, 100)}},
-                      {67, false, {}, {Off(1, 64)}}});
+                      {67, false, {}, {Off(1, 64)}},
+                      {38, true, {}, {}},
+                      {65, true, {}, {On(1, 72, 100)}}});  // pressed again: it owes both
         std::vector<uint32_t> sent;
         auto record = [&](uint32_t message) { sent.push_back(message); };
         PutInForce(engine, TableOf({Make(65, {61}), Make(66, {63})}), {}, TableSource::AnotherFile, record);
         SwitchOffOnChange(engine, record);  // the new file does not ask for it
-        EXPECT_EQ(sent, release_on_change ? (std::vector<uint32_t>{Off(1, 60), Off(2, 62)}) : std::vector<uint32_t>{});
-        Play(engine, {{65, false, {}, release_on_change ? std::vector<uint32_t>{} : std::vector<uint32_t>{Off(1, 60)}},
-                      {66, true, {}, {On(1, 63, 100)}}});
+        const std::vector<uint32_t> held = {Off(1, 60), Off(1, 72)};
+        EXPECT_EQ(sent, release_on_change ? (std::vector<uint32_t>{Off(1, 60), Off(1, 72), Off(2, 62)})
+                                          : std::vector<uint32_t>{});
+        Play(engine,
+             {{65, false, {}, release_on_change ? std::vector<uint32_t>{} : held}, {66, true, {}, {On(1, 63, 100)}}});
     }
 }
 

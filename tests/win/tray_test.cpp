@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/hidden_window.h"
 #include "app/main_loop.h"
+#include "app/port_wait.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "app/window_messages.h"
@@ -41,6 +42,17 @@ TEST(BalloonTest, ALongPathLosesItsStartNotItsNameNorTheReason) {
     EXPECT_EQ(text.size(), 255u);
     EXPECT_TRUE(text.starts_with(L"Could not open\n\u2026ddd")) << text.substr(0, 20).c_str();
     EXPECT_TRUE(text.ends_with(L"ddd\\CFG\nDenied."));
+}
+
+// A load's message keeps what it says of the file whole; a long file name
+// loses its start.
+TEST(BalloonTest, ALongFileNameLosesItsStartNotWhatIsSaidOfIt) {
+    const std::wstring about = L" is not in force:\nmappings[0].velocity: a string where a number is expected";
+    EXPECT_EQ(LoadNewsText({L"a.json", about}), L"a.json" + about);
+    const std::wstring text = LoadNewsText({std::wstring(300, L'n') + L".json", about});
+    EXPECT_EQ(text.size(), 255u);
+    EXPECT_TRUE(text.starts_with(L"\u2026nnn"));
+    EXPECT_TRUE(text.ends_with(L"nnn.json" + about));
 }
 
 // A menu shows "&&" as "&": the item's text must hold each "&" doubled.
@@ -98,6 +110,15 @@ TEST_F(TrayWindowTest, AWindowDestroyedFromOutsideReleasesEverythingAndEndsTheLo
     RunMainLoop(state_);  // returns: the destruction ended the loop
     EXPECT_EQ(state_.cfg_folder.watch, nullptr);
     EXPECT_EQ(state_.tray_icon.record.cbSize, 0u);
+}
+
+// While it waits for its port, the icon's tip names the port it waits for;
+// Quit in the menu ends the wait.
+TEST_F(TrayWindowTest, WaitingForThePortTheTipNamesItUntilQuit) {
+    state_.midi_device = L"Stage Synth";  // this prefix has no MIDI port
+    PostMessageW(state_.window, WM_COMMAND, ID_QUIT, 0);
+    EXPECT_EQ(WaitForPort(state_, 30), PortWaitEnd::Quit);
+    EXPECT_EQ(std::wstring(state_.tray_icon.record.szTip), L"Quillfret (waiting for Stage Synth)");
 }
 
 }  // namespace

@@ -109,9 +109,10 @@ std::string CheckAnswer(std::string_view draft, EditorSession& session) {
     MappingFileRead read = ReadMappingText(draft, files.key_names.names, ReadDetail::EveryEntry);
     LoadNews fresh;  // as after a clean load: it says the trouble, or nothing
     const std::wstring name = WideFromPath(files.mapping_file.filename()).value_or(L"");
-    const std::optional<std::wstring> news = NewsOfLoad(fresh, name, read, files.key_names.names, false);
+    const std::optional<LoadMessage> news = NewsOfLoad(fresh, name, read, files.key_names.names, false);
     const uint64_t id = ++session.last_check_id;
-    std::string answer = PageCheckJson(read, files.key_names, news ? WideToUtf8(*news) : std::nullopt, id);
+    std::string answer =
+        PageCheckJson(read, files.key_names, news ? WideToUtf8(news->file_name + news->about_it) : std::nullopt, id);
     if (session.checked.size() == kCheckedDraftsKept) session.checked.pop_front();
     session.checked.push_back({id, std::move(read)});
     return answer;

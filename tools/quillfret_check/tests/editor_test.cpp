@@ -106,9 +106,10 @@ TEST_F(EditorServerTest, ACheckSaysWhatTheBalloonSays) {
     for (const std::string& draft : drafts) {
         const json answer = json::parse(editor_.Send("POST", "api/check", draft).body);
         LoadNews fresh;
-        const std::optional<std::wstring> balloon =
+        const std::optional<LoadMessage> balloon =
             NewsOfLoad(fresh, L"m.json", ReadMappingText(draft, names.names), names.names, false);
-        EXPECT_EQ(answer["news"], balloon ? json(*WideToUtf8(*balloon)) : json(nullptr)) << draft;
+        EXPECT_EQ(answer["news"], balloon ? json(*WideToUtf8(balloon->file_name + balloon->about_it)) : json(nullptr))
+            << draft;
         const json report = ReportJson(CheckMappingText(draft, names));
         for (const char* member : {"loads", "failure", "mapping_count", "midi_device", "release_on_change"}) {
             EXPECT_EQ(answer[member], report[member]) << draft << " " << member;
