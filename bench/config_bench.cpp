@@ -11,7 +11,7 @@
 
 #include "config/config_loader.h"
 #include "config/mapping_file.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "mapping_text.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "allocation_counter.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "input/hook_rules.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "config/config_loader.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "latency/block_timing.h"
 
 namespace {

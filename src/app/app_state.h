@@ -10,7 +10,7 @@
 #include "config/config_loader.h"
 #include "config/default_device.h"
 #include "config/key_names.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "engine/midi_out.h"
 #include "input/foreground.h"
 #include "input/input_hooks.h"

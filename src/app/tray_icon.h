@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "config/load_news.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 
 // The program's icon in the notification area, its tip and its balloons:
 // how a command that failed, or a mapping file that is not in force, says so

@@ -14,7 +14,7 @@
 #include "config/read_schedule.h"
 #include "config/utf8.h"
 #include "config/wide_path.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "mapping_text.h"
 #include "support/test_files.h"
 

@@ -1,5 +1,3 @@
-#include "engine/mapping_engine.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +7,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "engine/engine.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "config/config_loader.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "input/hook_rules.h"
 #include "support/test_files.h"
 

@@ -9,7 +9,7 @@
 
 #include "check.h"
 #include "config/mapping_file.h"
-#include "engine/mapping_engine.h"
+#include "engine/engine.h"
 #include "input/program_names.h"
 
 // "quillfret-check --keys": keys and mouse buttons pressed while it runs,
