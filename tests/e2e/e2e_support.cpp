@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <system_error>
 #include <vector>
 
 #include "support/test_files.h"
@@ -161,9 +163,17 @@ bool StartWithCurrent(QuillfretRun& run, const std::wstring& name) {
 void ChooseConfig(const QuillfretRun& run, const std::wstring& name) {
     const std::filesystem::path remembered = run.cfg() / L"last_config.txt";
     for (UINT index = 0; index < 2; ++index) {
-        std::filesystem::remove(remembered);
+        // The program may still be writing the choice before: its file can
+        // be removed once the program has let go of it.
+        std::error_code held;
+        const auto removed = [&] {
+            std::filesystem::remove(remembered, held);
+            return !held;
+        };
+        ASSERT_TRUE(WaitUntil(removed, kEventTimeout, 10ms)) << "the program keeps holding it: " << held.message();
         run.Post(WM_COMMAND, ID_CONFIG_BASE + index, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(remembered).empty(); }, kEventTimeout));
+        // A choice is written whole once it ends with its file's extension.
+        ASSERT_TRUE(WaitUntil([&] { return ReadBytes(remembered).ends_with(".json"); }, kEventTimeout));
         if (ReadBytes(remembered).ends_with(std::string(name.begin(), name.end()))) return;
     }
     ADD_FAILURE() << "no entry of the Configs menu was the other file";
