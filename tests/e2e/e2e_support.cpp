@@ -1,7 +1,5 @@
 #include "e2e_support.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -114,14 +112,6 @@ bool RemoveFromLinux(const std::filesystem::path& folder) {
 size_t RecordCount(const QuillfretRun& run, std::string_view kind) {
     const auto kinds = run.RecordKinds();
     return static_cast<size_t>(std::count(kinds.begin(), kinds.end(), kind));
-}
-
-bool LoseTrayIcon(HWND window) {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = window;
-    icon.uID = 1;
-    return Shell_NotifyIconW(NIM_DELETE, &icon) != FALSE;
 }
 
 std::vector<std::wstring> BalloonTexts() {

@@ -67,10 +67,6 @@ bool RemoveFromLinux(const std::filesystem::path& folder);
 // The number of "kind" lines ("send", "reject", ...) in the port's record.
 size_t RecordCount(const QuillfretRun& run, std::string_view kind);
 
-// Removes the tray icon of the program's `window` from outside, as a
-// taskbar that restarts loses every icon; false when there was none.
-bool LoseTrayIcon(HWND window);
-
 // The texts of the balloons now shown: Wine's taskbar shows a balloon as a
 // visible tooltip window of its own process, whose text WM_GETTEXT gives.
 std::vector<std::wstring> BalloonTexts();

@@ -11,6 +11,7 @@
 
 #include "e2e_support.h"
 #include "quillfret_run.h"
+#include "support/dialogs.h"
 #include "support/test_files.h"
 
 namespace {
