@@ -197,6 +197,22 @@ CheckResult CheckRead(MappingFileRead read, const KeyNamesRead& key_names) {
     return result;
 }
 
+std::optional<EntryCheck> CheckOneEntry(const MappingFileRead& read, std::size_t index, const KeyNamesRead& key_names) {
+    if (read.failure.kind != FileFailure::None || index >= read.entries.size()) return std::nullopt;
+    const EntryRead& wanted = read.entries[index];
+    if (wanted.outcome != EntryOutcome::Stored) return CheckEntry(wanted, key_names);
+    std::vector<EntryCheck> same_trigger;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < read.entries.size(); ++i) {
+        const EntryRead& entry = read.entries[i];
+        if (entry.outcome != EntryOutcome::Stored || entry.mapping.key != wanted.mapping.key) continue;
+        if (i == index) at = same_trigger.size();
+        same_trigger.push_back(CheckEntry(entry, key_names));
+    }
+    WarnReplaced(same_trigger);
+    return std::move(same_trigger[at]);
+}
+
 std::string RangeText(const MemberRange& range) {
     return std::to_string(range.low) + " to " + std::to_string(range.high);
 }

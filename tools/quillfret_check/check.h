@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,11 @@ CheckResult CheckMappingText(std::string_view text, const KeyNamesRead& key_name
 // The explanation of a read made with every entry (ReadDetail::EveryEntry)
 // with `key_names`.
 CheckResult CheckRead(MappingFileRead read, const KeyNamesRead& key_names);
+
+// Entry `index` of such a read, checked as CheckRead checks it among all
+// (only the entries for its trigger, which may replace it, are checked with
+// it); none when the read failed or has no entry `index`.
+std::optional<EntryCheck> CheckOneEntry(const MappingFileRead& read, std::size_t index, const KeyNamesRead& key_names);
 
 // A member's range in words: "0 to 127".
 std::string RangeText(const MemberRange& range);

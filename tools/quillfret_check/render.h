@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -28,6 +29,10 @@ void RenderText(const CheckResult& result, std::ostream& out);
 
 // The same report as one JSON document, for editors and scripts.
 nlohmann::json ReportJson(const CheckResult& result);
+// Its members that the read alone gives: whether the file loads, its
+// failure, the count of mappings and the file's own members, whose keys
+// `key_names` names.
+nlohmann::json FileReadJson(const MappingFileRead& read, const std::map<int32_t, std::string>& key_names);
 void RenderJson(const CheckResult& result, std::ostream& out);
 
 // Every member of a mapping file as the member table describes it: name,

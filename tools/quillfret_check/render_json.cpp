@@ -175,23 +175,30 @@ json FailureJson(const LoadFailure& failure) {
 
 }  // namespace
 
+nlohmann::json FileReadJson(const MappingFileRead& read, const std::map<int32_t, std::string>& key_names) {
+    json document = {
+        {"loads", read.failure.kind == FileFailure::None},
+        {"failure", FailureJson(read.failure)},
+        {"mapping_count", read.mappings.size()},
+    };
+    AddFileSettings(read.settings, key_names, document);
+    return document;
+}
+
 nlohmann::json ReportJson(const CheckResult& result) {
     json entries = json::array();
     for (const EntryCheck& check : result.entries) entries.push_back(EntryJson(check));
-    json document = {
+    json document = FileReadJson(result.read, result.key_names_by_code);
+    document.update({
         {"file", PathText(result.mapping_file)},
         {"key_names_file", PathText(result.key_names_file)},
         {"key_names_found", result.key_names_found},
         {"key_name_count", result.key_name_count},
-        {"loads", result.read.failure.kind == FileFailure::None},
-        {"failure", FailureJson(result.read.failure)},
-        {"mapping_count", result.read.mappings.size()},
         {"entries", std::move(entries)},
         {"file_warnings", result.file_warnings},
         {"warning_count", result.warning_count},
         {"exit_code", result.exit_code},
-    };
-    AddFileSettings(result.read.settings, result.key_names_by_code, document);
+    });
     return document;
 }
 

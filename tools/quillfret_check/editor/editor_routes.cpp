@@ -40,8 +40,8 @@ EditorReply EntryDetails(const std::string& query, const EditorSession& session)
     }
     for (const CheckedDraft& draft : session.checked) {
         if (draft.id != id) continue;
-        const json details = EntryDetailsJson(CheckRead(draft.read, session.files.key_names), index);
-        return details.is_null() ? Refusal(404, "no such entry") : JsonReply(200, details);
+        const std::optional<EntryCheck> check = CheckOneEntry(draft.read, index, session.files.key_names);
+        return check ? JsonReply(200, EntryDetailsJson(*check)) : Refusal(404, "no such entry");
     }
     return Refusal(404, "that check is no longer kept");
 }

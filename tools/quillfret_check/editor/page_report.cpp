@@ -90,22 +90,11 @@ void AppendEntry(std::string& out, const EntryRead& entry, const KeyNameTable& n
     out += '}';
 }
 
-// The file-level members of the checker's report for this read.
-json FileLevelJson(const MappingFileRead& read) {
-    CheckResult file_level;
-    file_level.read.failure = read.failure;
-    file_level.read.settings = read.settings;
-    json document = ReportJson(file_level);
-    for (const char* member : {"entries", "warning_count", "exit_code", "file"}) document.erase(member);
-    document["mapping_count"] = read.mappings.size();
-    return document;
-}
-
 }  // namespace
 
 std::string PageCheckJson(const MappingFileRead& read, const KeyNamesRead& key_names,
                           const std::optional<std::string>& news, uint64_t check_id) {
-    json file_level = FileLevelJson(read);
+    json file_level = FileReadJson(read, key_names.by_code);
     file_level["news"] = news ? json(*news) : json(nullptr);
     file_level["check_id"] = check_id;
     std::string out = file_level.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -123,9 +112,7 @@ std::string PageCheckJson(const MappingFileRead& read, const KeyNamesRead& key_n
     return out;
 }
 
-json EntryDetailsJson(const CheckResult& result, std::size_t index) {
-    if (index >= result.entries.size()) return nullptr;
-    const EntryCheck& check = result.entries[index];
+json EntryDetailsJson(const EntryCheck& check) {
     const Mapping& m = check.entry.mapping;
     json details = {{"path", check.entry.label}, {"warnings", check.warnings}};
     if (!check.skip_reason.empty()) {

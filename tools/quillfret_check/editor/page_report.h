@@ -22,5 +22,5 @@ std::string PageCheckJson(const MappingFileRead& read, const KeyNamesRead& key_n
 
 // One entry explained whole, as the form shows it, in the checker's words:
 // what each press and release sends, its warnings, or why it stores
-// nothing. Null when the result has no entry `index`.
-nlohmann::json EntryDetailsJson(const CheckResult& result, std::size_t index);
+// nothing.
+nlohmann::json EntryDetailsJson(const EntryCheck& check);
