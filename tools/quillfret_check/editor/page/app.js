@@ -5,7 +5,7 @@
 import { codeOfKeyEvent, drawPicture } from './keyboard.js';
 import { entriesOf, entryIndex, layOut, parseDraft, setMember, writeNotes } from './draft.js';
 import { memberForm, pianoStrip } from './forms.js';
-import { entriesByCode, fillLegend, fillLists, paintPicture, verdictText } from './view.js';
+import { button, entriesByCode, fillLegend, fillLists, paintPicture, verdictText } from './view.js';
 
 const state = {
   fileName: '', members: null, namesByCode: {}, noteNames: [], current: null,
@@ -20,6 +20,7 @@ let checkTimer = 0;
 let checkInFlight = null;
 let detailsInFlight = null;
 let formKey = '';
+let settingsText = null;  // the text the settings form was built from
 
 // A newer draft's check cancels an older one's; a result is kept only for the draft it belongs to.
 async function checkDraft() {
@@ -87,12 +88,6 @@ function entryForm(draft, entries, index) {
     extra: (row) => (row.name === 'notes' ? pianoStrip(picked.filter(Number.isInteger), state.noteNames,
       state.strip, (notes) => { writeNotes(entry, notes); commit(draft); }) : null),
   });
-}
-
-function button(text, onClick) {
-  const made = Object.assign(document.createElement('button'), { type: 'button', textContent: text });
-  made.addEventListener('click', onClick);
-  return made;
 }
 
 function renderEntry() {
@@ -169,10 +164,10 @@ function renderSends() {
 }
 
 function renderSettings() {
+  if (settingsText === state.text) return;
+  settingsText = state.text;
   const draft = parseDraft(state.text);
   const body = $('settings-body');
-  if (body.dataset.text === state.text) return;
-  body.dataset.text = state.text;
   if (!draft) return body.replaceChildren('The settings follow the text once it is a JSON object.');
   const [errorIndex, errorMember] = failedMember();
   body.replaceChildren(memberForm({

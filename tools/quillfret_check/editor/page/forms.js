@@ -4,6 +4,8 @@
 // holds); a member that is an alternative to another shows only when the
 // entry has it.
 
+import { svgElement } from './keyboard.js';
+
 function make(tag, properties = {}, children = []) {
   const made = Object.assign(document.createElement(tag), properties);
   made.append(...children);
@@ -111,24 +113,14 @@ export function memberForm({ rows, object, onChange, extra, errorMember, idPrefi
   return form;
 }
 
-const SVG = 'http://www.w3.org/2000/svg';
 const BLACK = new Set([1, 3, 6, 8, 10]);
-
-function svgElement(name, attributes, parent) {
-  const made = document.createElementNS(SVG, name);
-  for (const [key, value] of Object.entries(attributes)) made.setAttribute(key, value);
-  parent.appendChild(made);
-  return made;
-}
 
 // A piano strip of five octaves from `low` (a C): each key labelled with its
 // note name when picked, each C always; a click picks or drops the note.
 function stripPicture(low, picked, noteNames, onToggle) {
   const white = 16;
-  const svg = document.createElementNS(SVG, 'svg');
   const whites = [...Array(61).keys()].map((i) => low + i).filter((note) => !BLACK.has(note % 12) && note <= 127);
-  svg.setAttribute('viewBox', `0 0 ${whites.length * white} 70`);
-  svg.setAttribute('role', 'group');
+  const svg = svgElement('svg', { viewBox: `0 0 ${whites.length * white} 70`, role: 'group' });
   svgElement('title', {}, svg).textContent = 'Notes: click to pick or drop';
   const keys = [];
   whites.forEach((note, index) => keys.push([note, index * white, white, 68, 'white']));

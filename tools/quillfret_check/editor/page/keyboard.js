@@ -54,7 +54,8 @@ const KEY_PLACES = keyboardPlaces();
 // Every code the picture shows; the rest are listed beside it.
 export const PICTURE_CODES = new Set([...KEY_PLACES.map(([code]) => code), ...Object.values(MOUSE)]);
 
-function element(name, attributes, parent) {
+// An SVG element with `attributes`, appended to `parent` when given.
+export function svgElement(name, attributes, parent) {
   const made = document.createElementNS(SVG, name);
   for (const [key, value] of Object.entries(attributes)) made.setAttribute(key, value);
   if (parent) parent.appendChild(made);
@@ -64,12 +65,12 @@ function element(name, attributes, parent) {
 // One key: a group with its shape, a title and three lines of text, filled
 // in later by the page (paintKey).
 function keyGroup(svg, code, shape, attributes, textX, textY) {
-  const group = element('g', { class: 'key', 'data-code': code, tabindex: '-1' }, svg);
-  element(shape, attributes, group);
-  element('title', {}, group);
-  element('text', { x: textX, y: textY, class: 'name' }, group);
-  element('text', { x: textX, y: textY + 11, class: 'detail' }, group);
-  element('text', { x: textX, y: textY + 21, class: 'condition' }, group);
+  const group = svgElement('g', { class: 'key', 'data-code': code, tabindex: '-1' }, svg);
+  svgElement(shape, attributes, group);
+  svgElement('title', {}, group);
+  svgElement('text', { x: textX, y: textY, class: 'name' }, group);
+  svgElement('text', { x: textX, y: textY + 11, class: 'detail' }, group);
+  svgElement('text', { x: textX, y: textY + 21, class: 'condition' }, group);
   return group;
 }
 
@@ -83,14 +84,14 @@ function drawMouse(svg, left) {
   keyGroup(svg, MOUSE.towards, 'rect', body(78, 66, 44, 30), left + 81, top + 79);
   keyGroup(svg, MOUSE.x2, 'rect', body(-48, 110, 46, 40), left - 45, top + 124);
   keyGroup(svg, MOUSE.x1, 'rect', body(-48, 154, 46, 40), left - 45, top + 168);
-  element('rect', { x: left, y: top + 100, width: 200, height: 170, rx: 40, fill: '#eee', stroke: '#777' }, svg);
+  svgElement('rect', { x: left, y: top + 100, width: 200, height: 170, rx: 40, fill: '#eee', stroke: '#777' }, svg);
 }
 
 // Draws the picture into `container`; `onSelect(code)` is called for a click.
 export function drawPicture(container, onSelect) {
   const width = 22.75 * UNIT + 290;
-  const svg = element('svg', { viewBox: `0 0 ${width} ${7.5 * UNIT}`, role: 'group' });
-  element('title', {}, svg).textContent = 'Keyboard and mouse: click a key to select it';
+  const svg = svgElement('svg', { viewBox: `0 0 ${width} ${7.5 * UNIT}`, role: 'group' });
+  svgElement('title', {}, svg).textContent = 'Keyboard and mouse: click a key to select it';
   for (const [code, column, row, w, h] of KEY_PLACES) {
     const x = column * UNIT + 2;
     const y = row * UNIT + 2;

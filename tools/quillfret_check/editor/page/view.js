@@ -59,11 +59,15 @@ export function paintPicture(svg, { report, namesByCode, fileKeys, selected, err
   }
 }
 
+export function button(text, onClick) {
+  const made = Object.assign(document.createElement('button'), { type: 'button', textContent: text });
+  made.addEventListener('click', onClick);
+  return made;
+}
+
 function listItem(text, onClick) {
-  const button = Object.assign(document.createElement('button'), { type: 'button', textContent: text });
-  button.addEventListener('click', onClick);
   const item = document.createElement('li');
-  item.append(button);
+  item.append(button(text, onClick));
   return item;
 }
 
