@@ -88,8 +88,7 @@ TEST_F(TrayWindowTest, AnIconThatCouldNotBeAddedAtStartUpIsAddedWithItsTipWhenTh
     ASSERT_TRUE(IconShown(state_.window));
     TellPause(state_.tray_icon, PauseChange::Paused, "Pause");
     // As if there had been no taskbar at start-up: no icon, no record.
-    NOTIFYICONDATAW icon = state_.tray_icon.record;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_TRUE(LoseTrayIcon(state_.window));
     state_.tray_icon.record = NOTIFYICONDATAW{};
 
     SendMessageW(state_.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);

@@ -37,9 +37,7 @@ ServedEditor::~ServedEditor() {
     asio::io_context io;
     tcp::socket page(io);
     page.connect({asio::ip::address_v4::loopback(), address_.port});
-    std::string request = "GET /$SECRET/api/events HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\n\r\n";
-    ReplaceAll(request, "$SECRET", address_.secret);
-    ReplaceAll(request, "$PORT", std::to_string(address_.port));
+    const std::string request = Filled("GET /$SECRET/api/events HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\n\r\n");
     asio::write(page, asio::buffer(request));
     std::string head;
     asio::read_until(page, asio::dynamic_buffer(head), "\n\n");
@@ -47,9 +45,14 @@ ServedEditor::~ServedEditor() {
     server_.join();
 }
 
+std::string ServedEditor::Filled(std::string text) const {
+    ReplaceAll(text, "$SECRET", address_.secret);
+    ReplaceAll(text, "$PORT", std::to_string(address_.port));
+    return text;
+}
+
 RawAnswer ServedEditor::SendRaw(std::string raw) const {
-    ReplaceAll(raw, "$SECRET", address_.secret);
-    ReplaceAll(raw, "$PORT", std::to_string(address_.port));
+    raw = Filled(std::move(raw));
     asio::io_context io;
     tcp::socket socket(io);
     socket.connect({asio::ip::address_v4::loopback(), address_.port});

@@ -38,6 +38,8 @@ public:
                    const std::string& extra_headers = "") const;
 
 private:
+    // `text` with $SECRET and $PORT standing for the server's.
+    std::string Filled(std::string text) const;
     TempDir dir_;
     EditorFiles files_;
     ServerAddress address_;

@@ -44,39 +44,34 @@ protected:
 
 struct RuleCase {
     const char* what;
-    const char* request;  // $PORT and $SECRET stand for the server's
+    std::string request;  // $PORT and $SECRET stand for the server's; empty: a check with the next origin
     unsigned status;
 };
+
+// A GET of `target` sent to `host`.
+std::string Get(const std::string& target, const std::string& host = "127.0.0.1:$PORT") {
+    return "GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n";
+}
 
 // One server answers every case in turn, so a request it refuses, even one
 // that is not HTTP, leaves it serving the next.
 TEST_F(EditorServerTest, AnswersOnlyThePageOfItsOwnAddress) {
-    const std::string at = " HTTP/1.1\r\nConnection: close\r\nHost: 127.0.0.1:$PORT\r\n";
-    const std::string check = "POST /$SECRET/api/check" + at + "Content-Length: 2\r\n";
+    const std::string check = "POST /$SECRET/api/check HTTP/1.1\r\nConnection: close\r\nHost: 127.0.0.1:$PORT\r\n";
     const RuleCase cases[] = {
-        {"the page", "GET /$SECRET/ HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: close\r\n\r\n", 200},
+        {"the page", Get("/$SECRET/"), 200},
         {"not HTTP", "HELLO\r\n\r\n", 400},
-        {"localhost by name", "GET /$SECRET/api/state HTTP/1.1\r\nHost: localhost:$PORT\r\nConnection: close\r\n\r\n",
-         200},
-        {"no secret", "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: close\r\n\r\n", 404},
-        {"a wrong secret",
-         "GET /0123456789abcdef0123456789abcdef/api/state HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: "
-         "close\r\n\r\n",
-         404},
-        {"another host name (DNS rebinding)",
-         "GET /$SECRET/api/state HTTP/1.1\r\nHost: quillfret.example:$PORT\r\nConnection: close\r\n\r\n", 421},
-        {"the loopback address on another port",
-         "GET /$SECRET/api/state HTTP/1.1\r\nHost: 127.0.0.1:1\r\nConnection: close\r\n\r\n", 421},
+        {"localhost by name", Get("/$SECRET/api/state", "localhost:$PORT"), 200},
+        {"no secret", Get("/api/state"), 404},
+        {"a wrong secret", Get("/0123456789abcdef0123456789abcdef/api/state"), 404},
+        {"another host name (DNS rebinding)", Get("/$SECRET/api/state", "quillfret.example:$PORT"), 421},
+        {"the loopback address on another port", Get("/$SECRET/api/state", "127.0.0.1:1"), 421},
         {"no Host", "GET /$SECRET/api/state HTTP/1.1\r\nConnection: close\r\n\r\n", 421},
-        {"the page's own origin", nullptr, 200},
-        {"another site's page", nullptr, 403},
-        {"an origin that only starts like the page's", nullptr, 403},
-        {"the key names beside the file",
-         "GET /$SECRET/KeyMapping.cfg HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: close\r\n\r\n", 404},
-        {"the mapping file by name",
-         "GET /$SECRET/m.json HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: close\r\n\r\n", 404},
-        {"a path out of the page",
-         "GET /$SECRET/../m.json HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: close\r\n\r\n", 404},
+        {"the page's own origin", "", 200},
+        {"another site's page", "", 403},
+        {"an origin that only starts like the page's", "", 403},
+        {"the key names beside the file", Get("/$SECRET/KeyMapping.cfg"), 404},
+        {"the mapping file by name", Get("/$SECRET/m.json"), 404},
+        {"a path out of the page", Get("/$SECRET/../m.json"), 404},
         {"a method the route does not take",
          "DELETE /$SECRET/api/save HTTP/1.1\r\nHost: 127.0.0.1:$PORT\r\nConnection: close\r\n\r\n", 405},
         {"a body over the limit",
@@ -86,8 +81,9 @@ TEST_F(EditorServerTest, AnswersOnlyThePageOfItsOwnAddress) {
                                    "http://127.0.0.1:$PORT.quillfret.example"};
     std::size_t origin = 0;
     for (const RuleCase& rule : cases) {
-        const std::string request =
-            rule.request != nullptr ? rule.request : check + "Origin: " + origins[origin++] + "\r\n\r\n{}";
+        const std::string request = !rule.request.empty()
+                                        ? rule.request
+                                        : check + "Content-Length: 2\r\nOrigin: " + origins[origin++] + "\r\n\r\n{}";
         EXPECT_EQ(editor_.SendRaw(request).status, rule.status) << rule.what;
     }
     EXPECT_EQ(ReadBytes(editor_.file()), kMapping);
